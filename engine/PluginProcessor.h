@@ -1,0 +1,169 @@
+#pragma once
+
+#include "engine/DCBlocker.h"
+#include "engine/FilterChannelState.h"
+#include "engine/HalfBandFilter.h"
+#include "engine/LinearRamp.h"
+#include "engine/ParameterSnapshot.h"
+#include "engine/Wavetable.h"
+#include "services/CCMapper.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+/** The plug-in's processor: parameters, signal chain, presets and MIDI control of one instance. */
+class SombraxAudioProcessor : public juce::AudioProcessor
+{
+public:
+    SombraxAudioProcessor();
+    ~SombraxAudioProcessor() override;
+
+    const juce::String getName() const override;
+
+    void prepareToPlay (double sampleRate, int samplesPerBlock) override;
+    void releaseResources() override;
+    void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
+    using juce::AudioProcessor::processBlock;
+
+    double getTailLengthSeconds() const override;
+    bool acceptsMidi() const override;
+    bool producesMidi() const override;
+
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override;
+
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+    void setCurrentProgram (int index) override;
+    const juce::String getProgramName (int index) override;
+    void changeProgramName (int index, const juce::String& newName) override;
+
+    void getStateInformation (juce::MemoryBlock& destData) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+
+    /** Filters one channel in place; channel 0 first turns the LFO buffer into cutoffs. */
+    void processFilter (float* samples, int numSamples, int channel);
+
+    /** Moves an `lfo_synced_rate` value of the older 18-entry table to the 22-entry one. */
+    void scaleSyncValueForBackwardCompatibility();
+
+    /** Per-sample values of the nine ramped parameters for the current block. */
+    struct SmoothingBuffers
+    {
+        SmoothingBuffers();
+
+        int initialSize = 512;
+        float fillValue = 0.0f;
+        std::vector<float> cutoff, lpfGain, hpfGain, bpfGain, notchGain, drive, shape, outGain, dryWet;
+    };
+
+    //==============================================================================
+    // Program change handed from the audio thread to the editor: the number is stored
+    // before the flag (release) and the flag is read first (acquire).
+    std::atomic<bool> pendingProgramChange { false };
+    std::atomic<int> pendingProgramNumber { -1 };
+    juce::StringArray midiProgramPresets;
+
+    std::atomic<float> inputPeak { 0.0f };
+    std::atomic<float> outputPeak { 0.0f };
+
+    const juce::String extendedSyncProperty { "Extended_Sync" };
+
+    const juce::String filterCutoffParamID { "filter_cutoff" };
+    const juce::String filterResonanceParamID { "filter_resonance" };
+    const juce::String lpfGainParamID { "lpf_gain" };
+    const juce::String hpfGainParamID { "hpf_gain" };
+    const juce::String bpfGainParamID { "bpf_gain" };
+    const juce::String notchGainParamID { "notch_gain" };
+    const juce::String filterCutoffModDepthParamID { "filter_cutoff_mod_depth" };
+    const juce::String lfoRateParamID { "lfo_rate" };
+    const juce::String lfoHighRateParamID { "lfo_high_rate" };
+    const juce::String lfoHighRateModeParamID { "lfo_high_rate_mode" };
+    const juce::String lfoWaveParamID { "lfo_wave" };
+    const juce::String driveParamID { "drive" };
+    const juce::String shapeParamID { "shape" };
+    const juce::String feedbackParamID { "feedback" };
+    const juce::String filterPostParamID { "filter_post" };
+    const juce::String outGainParamID { "out_gain" };
+    const juce::String dryWetParamID { "dry_wet" };
+    const juce::String filterActiveParamID { "filter_active" };
+    const juce::String distortionActiveParamID { "distortion_active" };
+    const juce::String lfoSyncParamID { "lfo_sync" };
+    const juce::String lfoSyncedRateParamID { "lfo_synced_rate" };
+
+    const float bandPassSaturationGain = 1.018f;
+    const float lfoTargetCutoff = 11000.0f;
+
+    const juce::NormalisableRange<float> driveGainRange { 1.0f, 20.0f, 0.0f, 1.0f };
+    const juce::NormalisableRange<float> percentRange { 0.0f, 100.0f, 0.01f, 1.0f };
+    const juce::NormalisableRange<float> switchRange { 0.0f, 1.0f, 1.0f, 1.0f };
+    const juce::NormalisableRange<float> lfoRateRange { 0.001f, 20.0f, 0.001f, 1.0f };
+    const juce::NormalisableRange<float> lfoHighRateRange { 20.0f, 1000.0f, 1.0f, 1.0f };
+    const juce::NormalisableRange<float> lfoWaveRange { 0.0f, 6.0f, 1.0f, 1.0f };
+    const juce::NormalisableRange<float> cutoffRange { 80.0f, 11000.0f, 1.0f, 0.5f };
+    const juce::NormalisableRange<float> filterGainRange { -70.0f, 0.0f, 0.01f, 1.5f };
+    const juce::NormalisableRange<float> outGainRange { -70.0f, 6.0f, 0.01f, 1.5f };
+    const juce::NormalisableRange<float> syncedRateRange { 0.0f, 21.0f, 1.0f, 1.0f };
+
+    juce::UndoManager undoManager;
+    juce::AudioProcessorValueTreeState parameters;
+
+    juce::String currentPresetName;
+
+    ParameterSnapshot snapshot;
+    LinearRamp cutoffRamp { 11000.0f, 0.0f, 0 };
+    LinearRamp lpfGainRamp { 1.0f, 0.0f, 0 };
+    LinearRamp hpfGainRamp { 0.0f, 0.0f, 0 };
+    LinearRamp bpfGainRamp { 0.0f, 0.0f, 0 };
+    LinearRamp notchGainRamp { 0.0f, 0.0f, 0 };
+    LinearRamp driveRamp { 0.0f, 0.0f, 0 };
+    LinearRamp shapeRamp { 0.5f, 0.0f, 0 };
+    LinearRamp outGainRamp { 1.0f, 0.0f, 0 };
+    LinearRamp dryWetRamp { 1.0f, 0.0f, 0 };
+    int rampLength = 4410;
+    SmoothingBuffers smoothingBuffers;
+    double rampTimeSeconds = 0.1;
+    double currentSampleRate = 44100.0;
+    double inverseSampleRate = 1.0 / 44100.0;
+    float lfoPhase = 0.0f;
+    float lfoPhaseIncrement = 0.0f;
+    std::vector<oskv::Wavetable<float>> lfoWavetables;
+    float previousLfoPhase = 0.0f;
+    int randomStepIndex = 0;
+
+    std::vector<FilterChannelState> filterStates;
+    std::vector<std::unique_ptr<HalfBandFilter>> upsamplers;
+    std::vector<std::unique_ptr<HalfBandFilter>> downsamplers;
+    std::vector<DCBlocker> dcBlockers;
+    std::vector<float> modulationBuffer;
+    juce::AudioBuffer<float> dryBuffer;
+    std::vector<float> feedbackMemory;
+
+    oskv::CCMapper ccMapper;
+
+    std::unique_ptr<juce::PropertiesFile> preferences;
+    bool animationsEnabled = true;
+
+    float resonanceScale = 1.0f;
+    float hostBpm = 120.0f;
+    float msPerBar = 2000.0f;
+
+    const juce::String presetNameTag { "Preset_Name" };
+    const juce::String animationsEnabledKey { "Animations_Enabled" };
+
+private:
+    /** The block's last program change: handed to an open editor, or loaded here. */
+    void handleProgramChanges (const juce::MidiBuffer& midiMessages);
+
+    /** The block's controller changes, applied to the parameters the map binds. */
+    void handleControllerChanges (const juce::MidiBuffer& midiMessages);
+
+    void initializeFilterParameters();
+    void initializeGlobalParameters();
+    void initializeModuleBypassParameters();
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SombraxAudioProcessor)
+};

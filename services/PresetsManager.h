@@ -1,0 +1,26 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+namespace oskv
+{
+/** Preset files: the presets folder, the user default preset, and reading and writing
+    a parameter state tree as an XML file. */
+class PresetsManager
+{
+public:
+    static const juce::String defaultPresetName;
+
+    /** ~/Library/Audio/Presets/Ostel_Kaverno/Sombrax, without a trailing separator. */
+    static const juce::String presetsFolderPath;
+
+    static const juce::String presetFileExtension;
+
+    juce::File getDefaultPresetFile() const;
+
+    static juce::Result savePreset (const juce::ValueTree& tree, const juce::File& file);
+    static juce::Result loadPreset (const juce::File& file, juce::AudioProcessorValueTreeState& parameters);
+
+    static juce::String wildcardForfileChooser();
+};
+} // namespace oskv
