@@ -22,6 +22,22 @@ juce::PropertiesFile::Options preferencesOptions()
     options.processLock = nullptr;
     return options;
 }
+
+// The framework's own rule on macOS (~/Library/Application Support/Ostel_Kaverno); elsewhere
+// the per-user application data folder, which is where that rule's intent lands.
+std::unique_ptr<juce::PropertiesFile> openPreferences()
+{
+    const auto options = preferencesOptions();
+
+   #if JUCE_MAC
+    return std::make_unique<juce::PropertiesFile> (options);
+   #else
+    const auto file = juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
+                          .getChildFile (options.folderName)
+                          .getChildFile (options.applicationName + options.filenameSuffix);
+    return std::make_unique<juce::PropertiesFile> (file, options);
+   #endif
+}
 } // namespace
 
 SombraxAudioProcessor::SmoothingBuffers::SmoothingBuffers()
@@ -59,7 +75,7 @@ SombraxAudioProcessor::SombraxAudioProcessor()
 
     midiProgramPresets = oskv::ProgramChangeManager::scanMidiPresetsFolder();
 
-    preferences = std::make_unique<juce::PropertiesFile> (preferencesOptions());
+    preferences = openPreferences();
     animationsEnabled = preferences->getBoolValue (animationsEnabledKey, animationsEnabled);
 
     // Start-up preset: the user's default if there is one, else the factory "Typical".

@@ -9,7 +9,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
     build-essential cmake ninja-build pkg-config git
     clang libclang-rt-14-dev
-    juce-modules-source juce-tools
+    juce-modules-source libpng-dev libjpeg-dev zlib1g-dev
     libasound2-dev libfreetype-dev libfontconfig1-dev
     libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev libxcomposite-dev
     libgl-dev
@@ -21,4 +21,4 @@ packages=(
 
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}"
+$SUDO apt-get install -y -qq "${packages[@]}"
