@@ -105,6 +105,15 @@ SombraxAudioProcessor::~SombraxAudioProcessor()
 }
 
 const juce::String SombraxAudioProcessor::getName() const { return "Sombrax"; }
+// The framework's default accepts any layout, and a VST2 host would then be offered
+// up to 64 channels; the plug-in keeps two channels of state, so it takes one or two.
+bool SombraxAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
+{
+    const auto in = layouts.getMainInputChannelSet();
+    const auto out = layouts.getMainOutputChannelSet();
+    return in == out && (in == juce::AudioChannelSet::mono() || in == juce::AudioChannelSet::stereo());
+}
+
 double SombraxAudioProcessor::getTailLengthSeconds() const { return 0.0; }
 bool SombraxAudioProcessor::acceptsMidi() const { return true; }
 bool SombraxAudioProcessor::producesMidi() const { return false; }

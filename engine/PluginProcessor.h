@@ -28,6 +28,9 @@ public:
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
     using juce::AudioProcessor::processBlock;
 
+    /** Mono to mono or stereo to stereo. */
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
+
     double getTailLengthSeconds() const override;
     bool acceptsMidi() const override;
     bool producesMidi() const override;
