@@ -1,5 +1,7 @@
 #include "AllPassFilterCascade.h"
 
+#include <cmath>
+
 AllPassFilterCascade::AllPassFilterCascade (const double* coefficients, int count)
 {
     sections.resize ((size_t) count);
@@ -8,19 +10,18 @@ AllPassFilterCascade::AllPassFilterCascade (const double* coefficients, int coun
         sections[(size_t) i].a = coefficients[i];
 }
 
-double AllPassFilterCascade::process (double input)
+void AllPassFilterCascade::reset() noexcept
 {
     for (auto& s : sections)
-    {
-        s.x2 = s.x1;
-        s.x1 = s.x0;
-        s.x0 = input;
-        s.y2 = s.y1;
-        s.y1 = s.y0;
-        const double out = s.x2 + (input - s.y2) * s.a;
-        s.y0 = out;
-        input = out;
-    }
+        s.x0 = s.x1 = s.x2 = s.y0 = s.y1 = s.y2 = 0.0;
+}
 
-    return input;
+bool AllPassFilterCascade::hasFiniteState() const noexcept
+{
+    for (const auto& s : sections)
+        if (! (std::isfinite (s.x0) && std::isfinite (s.x1) && std::isfinite (s.x2)
+               && std::isfinite (s.y0) && std::isfinite (s.y1) && std::isfinite (s.y2)))
+            return false;
+
+    return true;
 }

@@ -1,5 +1,7 @@
 #include "HalfBandFilter.h"
 
+#include <cmath>
+
 namespace
 {
 // Order-8 steep design; the only one this plug-in uses.
@@ -13,9 +15,14 @@ HalfBandFilter::HalfBandFilter (int /*order*/, bool /*steep*/)
 {
 }
 
-double HalfBandFilter::process (double input)
+void HalfBandFilter::reset() noexcept
 {
-    const double out = (filterA->process (input) + oldOut) * 0.5;
-    oldOut = filterB->process (input);
-    return out;
+    filterA->reset();
+    filterB->reset();
+    oldOut = 0.0;
+}
+
+bool HalfBandFilter::hasFiniteState() const noexcept
+{
+    return std::isfinite (oldOut) && filterA->hasFiniteState() && filterB->hasFiniteState();
 }

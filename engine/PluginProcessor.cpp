@@ -2,6 +2,7 @@
 
 #include "engine/LfoWavetables.h"
 #include "engine/ParameterText.h"
+#include "services/PluginCrashLogger.h"
 #include "services/PresetsManager.h"
 #include "services/ProgramChangeManager.h"
 
@@ -53,6 +54,10 @@ SombraxAudioProcessor::SombraxAudioProcessor()
       parameters (*this, &undoManager),
       currentPresetName ("INIT")
 {
+    // Process-wide, and the same handler for every instance; what it writes is prepared first.
+    oskv::PluginCrashLogger::prepareCrashLog();
+    juce::SystemStats::setApplicationCrashHandler (oskv::PluginCrashLogger::crashHandler);
+
     oskv::appendLfoWavetables (lfoWavetables);
 
     const juce::File presetsFolder (oskv::PresetsManager::presetsFolderPath);

@@ -7,6 +7,7 @@
 #include "engine/ParameterSnapshot.h"
 #include "engine/Wavetable.h"
 #include "services/CCMapper.h"
+#include "services/GuardedParameterState.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -14,7 +15,20 @@
 #include <memory>
 #include <vector>
 
-/** The plug-in's processor: parameters, signal chain, presets and MIDI control of one instance. */
+/** The plug-in's processor: parameters, signal chain, presets and MIDI control of one instance.
+
+    Threads. The audio thread and the message thread (or the host's state thread) meet here:
+    - Parameter values are the framework's atomics; anyone may set them.
+    - `pendingProgramNumber` then `pendingProgramChange`: atomics, number stored before the
+      flag (release), flag read first (acquire). `ccMapper.lastCC` is atomic too.
+    - The controller map: changed off the audio thread, which only copies the table that
+      CCMapper publishes at every change (no lock the audio thread can wait on).
+    - `parameters.state`, `undoManager`, `currentPresetName` and `midiProgramPresets`: only
+      under `parameters.getTreeLock()`. The state calls, the editor's loads and saves and the
+      framework's own flush of values into the tree take it; the audio thread takes it only
+      for a program change with no editor open, which suspends processing and reads a file
+      anyway. Use the functions under "Shared state" rather than the members themselves.
+*/
 class SombraxAudioProcessor : public juce::AudioProcessor
 {
 public:
@@ -52,6 +66,24 @@ public:
 
     /** Moves an `lfo_synced_rate` value of the older 18-entry table to the 22-entry one. */
     void scaleSyncValueForBackwardCompatibility();
+
+    //==============================================================================
+    // Shared state, safe from any thread but the audio thread.
+    juce::String getCurrentPresetName() const;
+    void setCurrentPresetName (const juce::String& newName);
+
+    juce::StringArray getMidiProgramPresets() const;
+    /** Lists the presets folder's "MIDI" subfolder again. */
+    void rescanMidiProgramPresets();
+    /** The preset file for a program number, or an empty file. */
+    juce::File getMidiProgramPresetFile (int programNumber) const;
+
+    /** Loads a preset file into the parameters, remapping the synced rate when the file
+        lacks "Extended_Sync" = 1. The preset name is left to the caller. */
+    juce::Result loadPresetFile (const juce::File& file);
+
+    /** Saves the parameter state to a file, after marking it "Extended_Sync" = 1 when asked. */
+    juce::Result savePresetFile (const juce::File& file, bool markExtendedSync);
 
     /** Per-sample values of the nine ramped parameters for the current block. */
     struct SmoothingBuffers
@@ -112,7 +144,7 @@ public:
     const juce::NormalisableRange<float> syncedRateRange { 0.0f, 21.0f, 1.0f, 1.0f };
 
     juce::UndoManager undoManager;
-    juce::AudioProcessorValueTreeState parameters;
+    oskv::GuardedParameterState parameters;
 
     juce::String currentPresetName;
 
@@ -145,7 +177,7 @@ public:
     juce::AudioBuffer<float> dryBuffer;
     std::vector<float> feedbackMemory;
 
-    oskv::CCMapper ccMapper;
+    oskv::CCMapper ccMapper { *this };
 
     std::unique_ptr<juce::PropertiesFile> preferences;
     bool animationsEnabled = true;

@@ -1,16 +1,163 @@
 #include "PluginProcessor.h"
 
+#include "services/PluginStateLoader.h"
+#include "services/PluginStateSaver.h"
+#include "services/PresetsManager.h"
+#include "services/ProgramChangeManager.h"
+
+namespace
+{
+// The first child whose tag matches, ignoring case, as older hosts' states may spell it.
+juce::XmlElement* findChildIgnoringCase (juce::XmlElement& parent, const juce::String& tag)
+{
+    for (auto* child : parent.getChildIterator())
+        if (child->getTagName().equalsIgnoreCase (tag))
+            return child;
+
+    return nullptr;
+}
+} // namespace
+
 void SombraxAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
-    juce::ignoreUnused (destData);
+    const juce::ScopedLock lock (parameters.getTreeLock());
+
+    // Tells a later reader (and any preset saved from this tree) that the synced rate
+    // already counts in the 22-entry table.
+    parameters.state.setProperty (extendedSyncProperty, 1, nullptr);
+
+    oskv::PluginStateSaver saver (parameters, destData);
+
+    if (saver.xml == nullptr)
+        return;
+
+    if (auto map = ccMapper.createMapXml())
+        saver.xml->addChildElement (map.release());
+
+    auto* presetName = new juce::XmlElement (presetNameTag);
+    presetName->setAttribute (presetNameTag, currentPresetName);
+    saver.xml->addChildElement (presetName);
 }
 
 void SombraxAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    juce::ignoreUnused (data, sizeInBytes);
+    bool isOldState = false;
+
+    {
+        const juce::ScopedLock lock (parameters.getTreeLock());
+
+        parameters.state.removeProperty (extendedSyncProperty, nullptr);
+
+        {
+            oskv::PluginStateLoader loader (parameters, data, sizeInBytes);
+
+            if (loader.xml == nullptr)
+                return;
+
+            if (auto* map = findChildIgnoringCase (*loader.xml, oskv::CCMapper::midiMapTag))
+            {
+                const juce::XmlElement mapCopy (*map);
+                loader.xml->removeChildElement (map, true);
+                ccMapper.loadMapFromXml (mapCopy);
+            }
+
+            if (auto* presetName = findChildIgnoringCase (*loader.xml, presetNameTag))
+            {
+                currentPresetName = presetName->getStringAttribute (presetNameTag);
+                loader.xml->removeChildElement (presetName, true);
+            }
+        }
+
+        isOldState = (int) parameters.state.getProperty (extendedSyncProperty, 0) != 1;
+    }
+
+    if (isOldState)
+        scaleSyncValueForBackwardCompatibility();
 }
 
 void SombraxAudioProcessor::scaleSyncValueForBackwardCompatibility()
 {
+    // Old index (1 to 16) to the index of the same division in the 22-entry table.
+    static constexpr int extendedIndex[16] = { 2, 4, 5, 6, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20 };
+
+    auto* parameter = parameters.getParameter (lfoSyncedRateParamID);
+
+    if (parameter == nullptr)
+        return;
+
+    const auto& range = parameter->getNormalisableRange();
+    const int oldIndex = juce::roundToInt (range.convertFrom0to1 (parameter->getValue()));
+    const int newIndex = (oldIndex >= 1 && oldIndex <= 16) ? extendedIndex[oldIndex - 1] : oldIndex;
+    const float newValue = range.convertTo0to1 ((float) newIndex);
+
+    // Live records gestures of its own; a second pair confuses its automation.
+    const bool withGesture = ! juce::PluginHostType().isAbletonLive();
+
+    if (withGesture)
+        parameter->beginChangeGesture();
+
+    parameter->setValueNotifyingHost (newValue);
+
+    if (withGesture)
+        parameter->endChangeGesture();
 }
 
+//==============================================================================
+juce::String SombraxAudioProcessor::getCurrentPresetName() const
+{
+    const juce::ScopedLock lock (parameters.getTreeLock());
+    return currentPresetName;
+}
+
+void SombraxAudioProcessor::setCurrentPresetName (const juce::String& newName)
+{
+    const juce::ScopedLock lock (parameters.getTreeLock());
+    currentPresetName = newName;
+}
+
+juce::StringArray SombraxAudioProcessor::getMidiProgramPresets() const
+{
+    const juce::ScopedLock lock (parameters.getTreeLock());
+    return midiProgramPresets;
+}
+
+void SombraxAudioProcessor::rescanMidiProgramPresets()
+{
+    auto names = oskv::ProgramChangeManager::scanMidiPresetsFolder();
+
+    const juce::ScopedLock lock (parameters.getTreeLock());
+    midiProgramPresets.swapWith (names);
+}
+
+juce::File SombraxAudioProcessor::getMidiProgramPresetFile (int programNumber) const
+{
+    const juce::ScopedLock lock (parameters.getTreeLock());
+    return oskv::ProgramChangeManager::getPresetFileForMIDIProgramChange (midiProgramPresets, programNumber);
+}
+
+juce::Result SombraxAudioProcessor::loadPresetFile (const juce::File& file)
+{
+    bool isOldPreset = false;
+    juce::Result result = juce::Result::ok();
+
+    {
+        const juce::ScopedLock lock (parameters.getTreeLock());
+        result = oskv::PresetsManager::loadPreset (file, parameters);
+        isOldPreset = result.wasOk() && (int) parameters.state.getProperty (extendedSyncProperty, 0) != 1;
+    }
+
+    if (isOldPreset)
+        scaleSyncValueForBackwardCompatibility();
+
+    return result;
+}
+
+juce::Result SombraxAudioProcessor::savePresetFile (const juce::File& file, bool markExtendedSync)
+{
+    const juce::ScopedLock lock (parameters.getTreeLock());
+
+    if (markExtendedSync)
+        parameters.state.setProperty (extendedSyncProperty, 1, nullptr);
+
+    return oskv::PresetsManager::savePreset (parameters.copyState(), file);
+}

@@ -1,5 +1,7 @@
 #include "PresetsManager.h"
 
+#include "services/StateXml.h"
+
 namespace oskv
 {
 const juce::String PresetsManager::defaultPresetName { "User_Default" };
@@ -38,12 +40,12 @@ juce::Result PresetsManager::savePreset (const juce::ValueTree& tree, const juce
 
 juce::Result PresetsManager::loadPreset (const juce::File& file, juce::AudioProcessorValueTreeState& parameters)
 {
-    auto xml = juce::XmlDocument (file).getDocumentElement();
+    auto xml = StateXml::parseFile (file);
 
     if (xml == nullptr)
         return juce::Result::fail ("Invalid preset file supplied, could not load preset.");
 
-    parameters.state = juce::ValueTree::fromXml (*xml);
+    StateXml::assignParameterTree (parameters, *xml);
     return juce::Result::ok();
 }
 

@@ -19,6 +19,9 @@ public:
     juce::File getDefaultPresetFile() const;
 
     static juce::Result savePreset (const juce::ValueTree& tree, const juce::File& file);
+    /** Replaces the parameter state's tree with the file's; a value that is not a finite
+        number leaves its parameter at the default. The processor's own state is shared
+        between threads: call this with its tree lock held (see SombraxAudioProcessor). */
     static juce::Result loadPreset (const juce::File& file, juce::AudioProcessorValueTreeState& parameters);
 
     static juce::String wildcardForfileChooser();

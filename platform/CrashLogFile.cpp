@@ -1,0 +1,356 @@
+#include "CrashLogFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <ctime>
+#include <execinfo.h>
+#include <fcntl.h>
+#include <mutex>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace oskv
+{
+namespace
+{
+    constexpr size_t maxPathBytes = 4096;
+    constexpr size_t maxTextBytes = 4096;
+    constexpr int maxFrames = 128;
+
+    struct PreparedLog
+    {
+        char path[maxPathBytes];
+        char tempPath[maxPathBytes];
+        char bannerHead[maxTextBytes];  // up to and including "Log started: "
+        char summary[maxTextBytes];
+        long utcOffsetSeconds;
+    };
+
+    // Two slots, so a new instance can prepare while a crashing thread reads the other.
+    PreparedLog slots[2];
+    std::atomic<int> activeSlot { -1 };
+    std::mutex prepareMutex;
+
+    // One report at a time; the first crashing thread's report ends the process.
+    std::atomic<uintptr_t> writingThread { 0 };
+    char trimBuffer[(size_t) CrashLogFile::maxInitialFileSize];
+
+    bool copyText (char* destination, size_t capacity, const juce::String& text)
+    {
+        const auto bytes = text.getNumBytesAsUTF8();
+
+        if (bytes + 1 > capacity)
+            return false;
+
+        text.copyToUTF8 (destination, capacity);
+        return true;
+    }
+
+    //==============================================================================
+    // From here on: only what a signal handler may call.
+
+    size_t textLength (const char* text) noexcept
+    {
+        size_t n = 0;
+        while (text[n] != 0)
+            ++n;
+        return n;
+    }
+
+    void writeAll (int fd, const char* data, size_t size) noexcept
+    {
+        while (size > 0)
+        {
+            const auto written = ::write (fd, data, size);
+
+            if (written < 0 && errno == EINTR)
+                continue;
+
+            if (written <= 0)
+                return;
+
+            data += written;
+            size -= (size_t) written;
+        }
+    }
+
+    void writeText (int fd, const char* text) noexcept
+    {
+        writeAll (fd, text, textLength (text));
+    }
+
+    void writeNumber (int fd, long long value, int minDigits = 1) noexcept
+    {
+        char digits[24];
+        int n = 0;
+        const bool negative = value < 0;
+        auto magnitude = negative ? (unsigned long long) (-(value + 1)) + 1 : (unsigned long long) value;
+
+        do
+        {
+            digits[n++] = (char) ('0' + (int) (magnitude % 10));
+            magnitude /= 10;
+        } while (magnitude > 0 || n < minDigits);
+
+        if (negative)
+            digits[n++] = '-';
+
+        char text[24];
+
+        for (int i = 0; i < n; ++i)
+            text[i] = digits[n - 1 - i];
+
+        writeAll (fd, text, (size_t) n);
+    }
+
+    // The local date and time as the framework writes them: "9 Mar 2024 3:04:05pm".
+    void writeLocalTime (int fd, long utcOffsetSeconds) noexcept
+    {
+        static const char* const months[] = { "Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec" };
+        timespec now {};
+        clock_gettime (CLOCK_REALTIME, &now);
+
+        const long long local = (long long) now.tv_sec + utcOffsetSeconds;
+        long long days = local / 86400;
+        long long secondsOfDay = local % 86400;
+
+        if (secondsOfDay < 0)
+        {
+            secondsOfDay += 86400;
+            --days;
+        }
+
+        // Days since 1970-01-01 to the civil date (proleptic Gregorian calendar).
+        const long long z = days + 719468;
+        const long long era = (z >= 0 ? z : z - 146096) / 146097;
+        const long long dayOfEra = z - era * 146097;
+        const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+        const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+        const long long mp = (5 * dayOfYear + 2) / 153;
+        const long long day = dayOfYear - (153 * mp + 2) / 5 + 1;
+        const long long month = mp < 10 ? mp + 3 : mp - 9;
+        const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+
+        const int hours = (int) (secondsOfDay / 3600);
+        const int minutes = (int) ((secondsOfDay / 60) % 60);
+        const int seconds = (int) (secondsOfDay % 60);
+        const int hours12 = hours == 0 ? 12 : (hours <= 12 ? hours : hours - 12);
+
+        writeNumber (fd, day);
+        writeText (fd, " ");
+        writeText (fd, months[month - 1]);
+        writeText (fd, " ");
+        writeNumber (fd, year);
+        writeText (fd, " ");
+        writeNumber (fd, hours12);
+        writeText (fd, ":");
+        writeNumber (fd, minutes, 2);
+        writeText (fd, ":");
+        writeNumber (fd, seconds, 2);
+        writeText (fd, hours >= 12 ? "pm" : "am");
+    }
+
+    // The framework logger's trimming: a file over the limit keeps its last 128 KiB, from
+    // the first line-break character in them on; without one, the file stays as it is.
+    void trimFile (const PreparedLog& log) noexcept
+    {
+        const int in = ::open (log.path, O_RDONLY | O_CLOEXEC);
+
+        if (in < 0)
+            return;
+
+        struct stat info {};
+        const auto limit = (off_t) CrashLogFile::maxInitialFileSize;
+
+        if (::fstat (in, &info) != 0 || info.st_size <= limit || ::lseek (in, info.st_size - limit, SEEK_SET) < 0)
+        {
+            ::close (in);
+            return;
+        }
+
+        size_t filled = 0;
+
+        while (filled < sizeof (trimBuffer))
+        {
+            const auto got = ::read (in, trimBuffer + filled, sizeof (trimBuffer) - filled);
+
+            if (got < 0 && errno == EINTR)
+                continue;
+
+            if (got <= 0)
+                break;
+
+            filled += (size_t) got;
+        }
+
+        ::close (in);
+
+        size_t start = 0;
+
+        while (start < filled && trimBuffer[start] != '\n' && trimBuffer[start] != '\r')
+        {
+            if (trimBuffer[start] == 0)
+                return;
+
+            ++start;
+        }
+
+        if (start == filled)
+            return;
+
+        const int out = ::open (log.tempPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+
+        if (out < 0)
+            return;
+
+        writeAll (out, trimBuffer + start, filled - start);
+        ::close (out);
+        ::rename (log.tempPath, log.path);
+    }
+
+    void createParentFolders (const PreparedLog& log) noexcept
+    {
+        char folder[maxPathBytes];
+        const auto length = textLength (log.path);
+
+        for (size_t i = 1; i < length; ++i)
+        {
+            if (log.path[i] != '/')
+                continue;
+
+            for (size_t k = 0; k < i; ++k)
+                folder[k] = log.path[k];
+
+            folder[i] = 0;
+            ::mkdir (folder, 0755);
+        }
+    }
+
+    // backtrace_symbols_fd() formats each frame without allocating; it goes through a pipe
+    // so that its line ends can become CR LF like every other line of the log.
+    void writeBacktrace (int fd) noexcept
+    {
+        void* frames[maxFrames];
+        const int numFrames = ::backtrace (frames, maxFrames);
+        int channel[2];
+
+        if (::pipe (channel) != 0)
+            return;
+
+        ::fcntl (channel[0], F_SETFL, O_NONBLOCK);
+        char chunk[1024];
+        char converted[2 * sizeof (chunk)];
+
+        for (int i = 0; i < numFrames; ++i)
+        {
+            ::backtrace_symbols_fd (frames + i, 1, channel[1]);
+
+            for (;;)
+            {
+                const auto got = ::read (channel[0], chunk, sizeof (chunk));
+
+                if (got <= 0)
+                    break;
+
+                size_t n = 0;
+
+                for (ssize_t k = 0; k < got; ++k)
+                {
+                    if (chunk[k] == '\n')
+                        converted[n++] = '\r';
+
+                    converted[n++] = chunk[k];
+                }
+
+                writeAll (fd, converted, n);
+            }
+        }
+
+        ::close (channel[0]);
+        ::close (channel[1]);
+    }
+} // namespace
+
+//==============================================================================
+bool CrashLogFile::prepare (const juce::File& logFile, const juce::String& welcomeLine, const juce::String& summaryText)
+{
+    const std::lock_guard<std::mutex> lock (prepareMutex);
+
+    const int next = activeSlot.load() == 0 ? 1 : 0;
+    auto& slot = slots[next];
+
+    const juce::String newLine ("\r\n");
+    const auto bannerHead = newLine + juce::String::repeatedString ("*", 58) + newLine
+                          + welcomeLine + newLine + "Log started: ";
+
+    if (! copyText (slot.path, sizeof (slot.path), logFile.getFullPathName())
+        || ! copyText (slot.tempPath, sizeof (slot.tempPath), logFile.getFullPathName() + ".trim")
+        || ! copyText (slot.bannerHead, sizeof (slot.bannerHead), bannerHead)
+        || ! copyText (slot.summary, sizeof (slot.summary), summaryText))
+        return false;
+
+    const auto now = std::time (nullptr);
+    std::tm local {};
+    localtime_r (&now, &local);
+    slot.utcOffsetSeconds = local.tm_gmtoff;
+
+    // The first backtrace() loads the unwinder, which allocates: do it now, not in the handler.
+    void* frames[2];
+    ::backtrace (frames, 2);
+
+    activeSlot.store (next, std::memory_order_release);
+    return true;
+}
+
+bool CrashLogFile::isPrepared() noexcept
+{
+    return activeSlot.load (std::memory_order_acquire) >= 0;
+}
+
+void CrashLogFile::writeCrashReport() noexcept
+{
+    const int slotIndex = activeSlot.load (std::memory_order_acquire);
+
+    if (slotIndex < 0)
+        return;
+
+    const auto self = (uintptr_t) pthread_self();
+    uintptr_t idle = 0;
+
+    while (! writingThread.compare_exchange_strong (idle, self))
+    {
+        // A fault inside our own report: give up, the process ends all the same.
+        if (idle == self)
+            return;
+
+        // Another thread is writing its report, which ends the process when done.
+        idle = 0;
+        const timespec pause { 0, 10 * 1000 * 1000 };
+        ::nanosleep (&pause, nullptr);
+    }
+
+    const auto& log = slots[slotIndex];
+
+    trimFile (log);
+    createParentFolders (log);
+
+    const int fd = ::open (log.path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+
+    if (fd >= 0)
+    {
+        writeText (fd, log.bannerHead);
+        writeLocalTime (fd, log.utcOffsetSeconds);
+        writeText (fd, "\r\n\r\n");
+
+        writeBacktrace (fd);
+        writeText (fd, "\r\n");
+
+        writeText (fd, log.summary);
+        ::close (fd);
+    }
+
+    writingThread.store (0);
+}
+} // namespace oskv

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+namespace oskv
+{
+/** The crash log as a crash handler appends to it: the banner, the crashing thread's
+    backtrace and the system summary, laid out exactly as the framework's file logger
+    writes them (CR LF line ends, the file first cut to its last 128 KiB).
+
+    Everything that needs memory, text formatting or the file system's folders is prepared
+    beforehand on a normal thread; writing the report then uses only system calls on fixed
+    buffers, so it works even when the crash happened inside the memory allocator.
+*/
+class CrashLogFile
+{
+public:
+    /** The framework logger's size limit: a larger file is cut before a report is appended. */
+    static constexpr juce::int64 maxInitialFileSize = 128 * 1024;
+
+    /** Remembers the file, the banner's welcome line and the summary (lines ended by CR LF)
+        for later reports. Not for signal handlers. False when they don't fit. */
+    static bool prepare (const juce::File& logFile, const juce::String& welcomeLine, const juce::String& summaryText);
+
+    static bool isPrepared() noexcept;
+
+    /** For a signal handler: appends one report for the calling thread. */
+    static void writeCrashReport() noexcept;
+};
+} // namespace oskv

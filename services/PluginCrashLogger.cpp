@@ -1,0 +1,59 @@
+#include "PluginCrashLogger.h"
+
+#include "platform/CrashLogFile.h"
+#include "platform/SystemFacts.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
+namespace oskv
+{
+juce::StringArray PluginCrashLogger::createSummaryLines()
+{
+    return {
+        pluginCrashLoggerPluginName + " " + pluginCrashLoggerPluginVersionString,
+        juce::PluginHostType().getHostDescription(),
+        SystemFacts::getSystemDescription(),
+        "CPU : " + juce::String (SystemFacts::getLogicalProcessorCount()) + " x "
+            + juce::String (SystemFacts::getCpuClockMHz()) + " MHz",
+        "Memory : " + juce::String (SystemFacts::getMemorySizeMB()) + " MB"
+    };
+}
+
+void PluginCrashLogger::writeLogSummary (juce::FileLogger* logger)
+{
+    for (const auto& line : createSummaryLines())
+        logger->logMessage (line);
+}
+
+juce::File PluginCrashLogger::getLogFile()
+{
+    return juce::FileLogger::getSystemLogFileFolder()
+        .getChildFile (pluginCrashLoggerSubdirectory)
+        .getChildFile (pluginCrashLoggerLogFileName);
+}
+
+void PluginCrashLogger::prepareCrashLog()
+{
+    CrashLogFile::prepare (getLogFile(), pluginCrashLoggerWelcomeString,
+                           createSummaryLines().joinIntoString ("\r\n") + "\r\n");
+}
+
+void PluginCrashLogger::crashHandler (void*)
+{
+    if (CrashLogFile::isPrepared())
+    {
+        CrashLogFile::writeCrashReport();
+        return;
+    }
+
+    // Installed without preparation: the framework's own logger, at the risks that carries
+    // inside a signal handler.
+    std::unique_ptr<juce::FileLogger> logger (juce::FileLogger::createDefaultAppLogger (pluginCrashLoggerSubdirectory,
+                                                                                        pluginCrashLoggerLogFileName,
+                                                                                        pluginCrashLoggerWelcomeString));
+    logger->logMessage (juce::SystemStats::getStackBacktrace());
+    writeLogSummary (logger.get());
+}
+} // namespace oskv

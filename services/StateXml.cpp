@@ -1,0 +1,252 @@
+#include "StateXml.h"
+
+namespace oskv
+{
+namespace StateXml
+{
+namespace
+{
+    // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF. The framework's
+    // own decoder trusts its input and may read past the end of a truncated sequence.
+    bool isValidUtf8 (const juce::uint8* s, size_t n)
+    {
+        size_t i = 0;
+
+        while (i < n)
+        {
+            const auto c = s[i];
+
+            if (c < 0x80)
+            {
+                ++i;
+                continue;
+            }
+
+            int extra = 0;
+            juce::uint32 minValue = 0, value = 0;
+
+            if ((c & 0xe0) == 0xc0)      { extra = 1; minValue = 0x80;    value = c & 0x1fu; }
+            else if ((c & 0xf0) == 0xe0) { extra = 2; minValue = 0x800;   value = c & 0x0fu; }
+            else if ((c & 0xf8) == 0xf0) { extra = 3; minValue = 0x10000; value = c & 0x07u; }
+            else                         return false;
+
+            if (n - i <= (size_t) extra)
+                return false;
+
+            for (int k = 1; k <= extra; ++k)
+            {
+                const auto next = s[i + (size_t) k];
+
+                if ((next & 0xc0) != 0x80)
+                    return false;
+
+                value = (value << 6) | (next & 0x3fu);
+            }
+
+            if (value < minValue || value > 0x10ffff || (value >= 0xd800 && value <= 0xdfff))
+                return false;
+
+            i += (size_t) extra + 1;
+        }
+
+        return true;
+    }
+
+    // Element nesting as the parser will see it. Comments, CDATA, declarations and quoted
+    // attribute values are skipped, so an odd document can only look deeper than it is.
+    int elementDepth (const juce::String& text)
+    {
+        auto p = text.getCharPointer();
+        int depth = 0, deepest = 0;
+
+        auto skipPast = [&p] (const char* terminator)
+        {
+            while (! p.isEmpty() && p.compareUpTo (juce::CharPointer_ASCII (terminator), (int) strlen (terminator)) != 0)
+                ++p;
+
+            if (! p.isEmpty())
+                p += (int) strlen (terminator);
+        };
+
+        while (! p.isEmpty())
+        {
+            if (*p != '<')
+            {
+                ++p;
+                continue;
+            }
+
+            if (p.compareUpTo (juce::CharPointer_ASCII ("<!--"), 4) == 0)          { skipPast ("-->"); continue; }
+            if (p.compareUpTo (juce::CharPointer_ASCII ("<![CDATA["), 9) == 0)     { skipPast ("]]>"); continue; }
+
+            ++p;
+
+            if (*p == '?' || *p == '!')
+            {
+                skipPast (">");
+                continue;
+            }
+
+            const bool closing = (*p == '/');
+            juce::juce_wchar previous = 0, quote = 0;
+
+            while (! p.isEmpty())
+            {
+                const auto c = *p;
+
+                if (quote != 0)
+                {
+                    if (c == quote)
+                        quote = 0;
+                }
+                else if (c == '"' || c == '\'')
+                {
+                    quote = c;
+                }
+                else if (c == '>')
+                {
+                    break;
+                }
+
+                previous = c;
+                ++p;
+            }
+
+            if (closing)
+                depth = juce::jmax (0, depth - 1);
+            else if (previous != '/')
+                deepest = juce::jmax (deepest, ++depth);
+        }
+
+        return deepest;
+    }
+
+    // A decimal number as the framework writes one: sign, digits, point, exponent.
+    bool isDecimalNumberText (const juce::String& raw)
+    {
+        const auto text = raw.trim();
+        auto p = text.getCharPointer();
+        int mantissaDigits = 0;
+
+        if (*p == '+' || *p == '-')
+            ++p;
+
+        while (juce::CharacterFunctions::isDigit (*p)) { ++p; ++mantissaDigits; }
+
+        if (*p == '.')
+        {
+            ++p;
+            while (juce::CharacterFunctions::isDigit (*p)) { ++p; ++mantissaDigits; }
+        }
+
+        if (mantissaDigits == 0)
+            return false;
+
+        if (*p == 'e' || *p == 'E')
+        {
+            ++p;
+
+            if (*p == '+' || *p == '-')
+                ++p;
+
+            int exponentDigits = 0;
+            while (juce::CharacterFunctions::isDigit (*p)) { ++p; ++exponentDigits; }
+
+            if (exponentDigits == 0)
+                return false;
+        }
+
+        return p.isEmpty();
+    }
+} // namespace
+
+bool decodeUtf8 (const void* data, size_t numBytes, juce::String& text)
+{
+    text = {};
+
+    if (data == nullptr || numBytes == 0)
+        return true;
+
+    const auto* bytes = static_cast<const juce::uint8*> (data);
+    const auto* zero = static_cast<const juce::uint8*> (std::memchr (bytes, 0, numBytes));
+    const auto length = zero != nullptr ? (size_t) (zero - bytes) : numBytes;
+
+    if (! isValidUtf8 (bytes, length))
+        return false;
+
+    text = juce::String::fromUTF8 (reinterpret_cast<const char*> (bytes), (int) length);
+    return true;
+}
+
+std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text)
+{
+    if (text.isEmpty() || elementDepth (text) > maxElementDepth)
+        return {};
+
+    return juce::XmlDocument::parse (text);
+}
+
+std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file)
+{
+    if (! file.existsAsFile() || file.getSize() > maxFileSizeBytes)
+        return {};
+
+    juce::MemoryBlock data;
+
+    if (! file.loadFileAsData (data) || data.getSize() == 0)
+        return {};
+
+    const auto* bytes = static_cast<const juce::uint8*> (data.getData());
+    const auto size = data.getSize();
+    juce::String text;
+
+    if (size >= 2 && ((bytes[0] == 0xff && bytes[1] == 0xfe) || (bytes[0] == 0xfe && bytes[1] == 0xff)))
+    {
+        // UTF-16 with a byte-order mark, as the framework's file reader takes it.
+        text = juce::String::createStringFromData (bytes, (int) size);
+    }
+    else
+    {
+        const bool hasBom = size >= 3 && bytes[0] == 0xef && bytes[1] == 0xbb && bytes[2] == 0xbf;
+        const auto offset = hasBom ? (size_t) 3 : (size_t) 0;
+
+        if (! decodeUtf8 (bytes + offset, size - offset, text))
+            return {};
+    }
+
+    return parseDocument (text);
+}
+
+bool isFiniteNumber (const juce::var& value)
+{
+    if (value.isString())
+        return isDecimalNumberText (value.toString()) && std::isfinite (value.toString().trim().getDoubleValue());
+
+    if (value.isInt() || value.isInt64() || value.isBool())
+        return true;
+
+    if (value.isDouble())
+        return std::isfinite ((double) value);
+
+    return false;
+}
+
+void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const juce::XmlElement& element)
+{
+    static const juce::Identifier paramType ("PARAM"), valueProperty ("value");
+
+    auto tree = juce::ValueTree::fromXml (element);
+
+    for (int i = tree.getNumChildren(); --i >= 0;)
+    {
+        const auto child = tree.getChild (i);
+
+        if (child.hasType (paramType) && child.hasProperty (valueProperty)
+            && ! isFiniteNumber (child.getProperty (valueProperty)))
+            tree.removeChild (i, nullptr);
+    }
+
+    parameters.state = tree;
+}
+} // namespace StateXml
+} // namespace oskv

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
+namespace oskv
+{
+/** Reading state, presets and maps that come from outside (host chunks, files): text that
+    is not UTF-8, nests deeper than any of our documents or is too large is turned away
+    before the parser sees it, so bad input fails as unreadable instead of crashing. */
+namespace StateXml
+{
+    /** Deepest element nesting accepted; our own documents are three levels deep. */
+    constexpr int maxElementDepth = 64;
+
+    /** Largest file read as a preset or map. */
+    constexpr juce::int64 maxFileSizeBytes = 16 * 1024 * 1024;
+
+    /** Bytes as UTF-8 text, cut at the first 0 byte; false when they are not valid UTF-8. */
+    bool decodeUtf8 (const void* data, size_t numBytes, juce::String& text);
+
+    /** The document element of a whole XML text, or nullptr. */
+    std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text);
+
+    /** The document element of an XML file (UTF-8, or UTF-16 with a byte-order mark), or nullptr. */
+    std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file);
+
+    /** True when a property holds a finite number written as decimal text (or a number). */
+    bool isFiniteNumber (const juce::var& value);
+
+    /** Replaces the parameter state's tree with one made from the element, by plain
+        assignment so every parameter re-reads its value. A PARAM whose value is not a finite
+        number is dropped first, so its parameter falls back to its default like one missing
+        from the element. The caller holds the state's tree lock. */
+    void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const juce::XmlElement& element);
+} // namespace StateXml
+} // namespace oskv
