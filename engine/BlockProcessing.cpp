@@ -135,32 +135,32 @@ void SombraxAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce
     handleControllerChanges (midiMessages);
 
     // Snapshot and ramp targets, once per host block.
-    const auto& state = parameters;
+    const auto& tree = parameters;
     auto percent = [this] (float v) { return percentRange.convertTo0to1 (v); };
     const int lastWave = juce::jmax (0, (int) lfoWavetables.size() - 1);
 
-    cutoffRamp.setTarget (readRawValue (state, filterCutoffParamID), rampLength);
-    snapshot.resonance = percent (readRawValue (state, filterResonanceParamID)) * resonanceScale;
-    const float depth = percent (readRawValue (state, filterCutoffModDepthParamID));
+    cutoffRamp.setTarget (readRawValue (tree, filterCutoffParamID), rampLength);
+    snapshot.resonance = percent (readRawValue (tree, filterResonanceParamID)) * resonanceScale;
+    const float depth = percent (readRawValue (tree, filterCutoffModDepthParamID));
     snapshot.cutoffModDepth = depth * depth;
-    snapshot.lfoRate = readRawValue (state, lfoRateParamID);
-    snapshot.lfoHighRate = readRawValue (state, lfoHighRateParamID);
-    snapshot.lfoHighRateMode = switchIsOn (readRawValue (state, lfoHighRateModeParamID));
-    snapshot.lfoWave = juce::jlimit (0, lastWave, oskv::nearestInteger (readRawValue (state, lfoWaveParamID)));
-    snapshot.lfoSync = switchIsOn (readRawValue (state, lfoSyncParamID));
-    snapshot.lfoSyncedRateIndex = juce::jlimit (0, 21, oskv::nearestInteger (readRawValue (state, lfoSyncedRateParamID)));
-    snapshot.filterActive = switchIsOn (readRawValue (state, filterActiveParamID));
-    lpfGainRamp.setTarget (decibelsToGain (readRawValue (state, lpfGainParamID)), rampLength);
-    hpfGainRamp.setTarget (decibelsToGain (readRawValue (state, hpfGainParamID)), rampLength);
-    bpfGainRamp.setTarget (decibelsToGain (readRawValue (state, bpfGainParamID)), rampLength);
-    notchGainRamp.setTarget (decibelsToGain (readRawValue (state, notchGainParamID)), rampLength);
-    driveRamp.setTarget (percent (readRawValue (state, driveParamID)), rampLength);
-    shapeRamp.setTarget (percent (readRawValue (state, shapeParamID)), rampLength);
-    snapshot.feedback = percent (readRawValue (state, feedbackParamID));
-    snapshot.distortionActive = switchIsOn (readRawValue (state, distortionActiveParamID));
-    snapshot.filterPost = switchIsOn (readRawValue (state, filterPostParamID));
-    outGainRamp.setTarget (decibelsToGain (readRawValue (state, outGainParamID)), rampLength);
-    dryWetRamp.setTarget (percent (readRawValue (state, dryWetParamID)), rampLength);
+    snapshot.lfoRate = readRawValue (tree, lfoRateParamID);
+    snapshot.lfoHighRate = readRawValue (tree, lfoHighRateParamID);
+    snapshot.lfoHighRateMode = switchIsOn (readRawValue (tree, lfoHighRateModeParamID));
+    snapshot.lfoWave = juce::jlimit (0, lastWave, oskv::nearestInteger (readRawValue (tree, lfoWaveParamID)));
+    snapshot.lfoSync = switchIsOn (readRawValue (tree, lfoSyncParamID));
+    snapshot.lfoSyncedRateIndex = juce::jlimit (0, 21, oskv::nearestInteger (readRawValue (tree, lfoSyncedRateParamID)));
+    snapshot.filterActive = switchIsOn (readRawValue (tree, filterActiveParamID));
+    lpfGainRamp.setTarget (decibelsToGain (readRawValue (tree, lpfGainParamID)), rampLength);
+    hpfGainRamp.setTarget (decibelsToGain (readRawValue (tree, hpfGainParamID)), rampLength);
+    bpfGainRamp.setTarget (decibelsToGain (readRawValue (tree, bpfGainParamID)), rampLength);
+    notchGainRamp.setTarget (decibelsToGain (readRawValue (tree, notchGainParamID)), rampLength);
+    driveRamp.setTarget (percent (readRawValue (tree, driveParamID)), rampLength);
+    shapeRamp.setTarget (percent (readRawValue (tree, shapeParamID)), rampLength);
+    snapshot.feedback = percent (readRawValue (tree, feedbackParamID));
+    snapshot.distortionActive = switchIsOn (readRawValue (tree, distortionActiveParamID));
+    snapshot.filterPost = switchIsOn (readRawValue (tree, filterPostParamID));
+    outGainRamp.setTarget (decibelsToGain (readRawValue (tree, outGainParamID)), rampLength);
+    dryWetRamp.setTarget (percent (readRawValue (tree, dryWetParamID)), rampLength);
 
     lfoPhaseIncrement = lfoPhaseIncrementFor (inverseSampleRate, lfoRateForBlock (snapshot, msPerBar));
 
