@@ -121,6 +121,73 @@ namespace
         return deepest;
     }
 
+    // The framework's parser loops forever on a processing instruction followed by text
+    // inside an element (and misreads one inside a tag), so none may follow the root's
+    // start. Ours never have one there: the writer escapes '<' in attribute values.
+    bool hasInstructionAfterRootStart (const juce::String& text)
+    {
+        int i = 0;
+
+        for (;;)
+        {
+            i = text.indexOfChar (i, '<');
+
+            if (i < 0)
+                return false;
+
+            const auto next = text[i + 1];
+
+            if (next != '?' && next != '!')
+                break;
+
+            i = text.indexOfChar (i, '>');
+
+            if (i < 0)
+                return false;
+        }
+
+        return text.indexOf (i, "<?") >= 0;
+    }
+
+    // Only the entities the framework's writer produces. Its parser steps past the end of
+    // the text on a character reference cut short, so anything else is turned away.
+    bool hasOnlyKnownEntities (const juce::String& text)
+    {
+        for (int i = text.indexOfChar ('&'); i >= 0; i = text.indexOfChar (i + 1, '&'))
+        {
+            auto p = text.getCharPointer() + (i + 1);
+
+            auto startsWith = [&p] (const char* name)
+            {
+                return p.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (name), (int) strlen (name)) == 0;
+            };
+
+            if (startsWith ("amp;") || startsWith ("quot;") || startsWith ("apos;") || startsWith ("lt;") || startsWith ("gt;"))
+                continue;
+
+            if (*p++ != '#')
+                return false;
+
+            const bool hex = (*p == 'x' || *p == 'X');
+
+            if (hex)
+                ++p;
+
+            int digits = 0;
+
+            while (hex ? juce::CharacterFunctions::getHexDigitValue (*p) >= 0 : juce::CharacterFunctions::isDigit (*p))
+            {
+                ++p;
+                ++digits;
+            }
+
+            if (digits == 0 || digits > 8 || *p != ';')
+                return false;
+        }
+
+        return true;
+    }
+
     // A decimal number as the framework writes one: sign, digits, point, exponent.
     bool isDecimalNumberText (const juce::String& raw)
     {
@@ -180,10 +247,13 @@ bool decodeUtf8 (const void* data, size_t numBytes, juce::String& text)
 
 std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text)
 {
-    if (text.isEmpty() || elementDepth (text) > maxElementDepth)
+    if (text.isEmpty() || hasInstructionAfterRootStart (text) || ! hasOnlyKnownEntities (text)
+        || elementDepth (text) > maxElementDepth)
         return {};
 
-    return juce::XmlDocument::parse (text);
+    // Trailing whitespace changes nothing in a document, and keeps any one-character
+    // overshoot of the parser inside the text.
+    return juce::XmlDocument::parse (text + "    ");
 }
 
 std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file)

@@ -1,0 +1,41 @@
+#pragma once
+
+// One processor per fuzzing process, and the checks every input must pass.
+
+#include "engine/PluginProcessor.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+namespace fuzz_support
+{
+inline SombraxAudioProcessor& processor()
+{
+    // Made once and never shut down: building the processor costs far more than one input,
+    // and the framework's shutdown would run after its own statics are gone.
+    static auto* instance = []
+    {
+        juce::initialiseJuce_GUI();
+        auto* p = new SombraxAudioProcessor();
+        p->prepareToPlay (44100.0, 32);
+        return p;
+    }();
+    return *instance;
+}
+
+/** Whatever came in, every parameter holds a finite normalised value and its own child. */
+inline void checkParameters (SombraxAudioProcessor& p)
+{
+    for (auto* parameter : p.getParameters())
+    {
+        const auto value = parameter->getValue();
+
+        if (! std::isfinite (value) || value < 0.0f || value > 1.0f)
+            std::abort();
+    }
+
+    if (! p.parameters.state.isValid())
+        std::abort();
+}
+} // namespace fuzz_support
