@@ -32,6 +32,7 @@ public:
     std::function<int (const juce::PopupMenu&)> menuRunner;
 
 private:
+    JUCE_DECLARE_WEAK_REFERENCEABLE (MIDITarget)
     JUCE_DECLARE_NON_COPYABLE (MIDITarget)
 };
 } // namespace oskv

@@ -1,18 +1,7 @@
 #include "VXBipolarLook.h"
 
-#include <cmath>
-
 namespace oskv
 {
-namespace
-{
-float proportionOf (juce::Slider& slider)
-{
-    const auto p = (float) slider.valueToProportionOfLength (slider.getValue());
-    return std::isfinite (p) ? juce::jlimit (0.0f, 1.0f, p) : 0.0f;
-}
-} // namespace
-
 VXBipolarLook::VXBipolarLook()
 {
     centreAngle = juce::MathConstants<float>::twoPi;
@@ -31,7 +20,7 @@ void VXBipolarLook::drawRotarySlider (juce::Graphics& g, int x, int y, int width
 
     drawKnobBody (g, knob);
 
-    if (proportionOf (slider) < 0.5f)
+    if (getValueProportion (slider) < 0.5f)
         fillKnobArc (g, knob, knob.angle, centreAngle);
     else
         fillKnobArc (g, knob, centreAngle, knob.angle);
@@ -46,12 +35,12 @@ void VXBipolarLook::drawLinearSliderBackground (juce::Graphics& g, int x, int y,
     if (style != juce::Slider::LinearHorizontal)
         return;
 
-    const auto p = proportionOf (slider);
+    const auto p = getValueProportion (slider);
     const auto thumbColour = slider.findColour (juce::Slider::thumbColourId);
     const int innerHeight = juce::jmax (height - 4, 0);
     const int half = width / 2;
 
-    fillHorizontalTrack (g, x, y, width, height, slider);
+    fillTrack (g, x, y, width, height, slider);
 
     g.setColour (thumbColour);
     g.fillRect (x + (width - 2) / 2, y + 2, 2, innerHeight);

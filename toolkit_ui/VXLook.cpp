@@ -13,13 +13,6 @@ constexpr juce::uint32 darkGreyArgb = 0xff272727;
 constexpr juce::uint32 greyArgb = 0xff303030;
 constexpr juce::uint32 lightGreyArgb = 0xffbdbdbd;
 constexpr juce::uint32 blueArgb = 0xff1c91ab;
-
-/** The slider's value as a proportion of its length; a broken range reads as the start. */
-float proportionOf (juce::Slider& slider)
-{
-    const auto p = (float) slider.valueToProportionOfLength (slider.getValue());
-    return std::isfinite (p) ? juce::jlimit (0.0f, 1.0f, p) : 0.0f;
-}
 } // namespace
 
 //==============================================================================
@@ -65,6 +58,13 @@ VXLook::~VXLook()
 float VXLook::getScale() const
 {
     return uiScaleSource != nullptr ? *uiScaleSource : 1.0f;
+}
+
+float VXLook::getValueProportion (juce::Slider& slider)
+{
+    // A broken range reads as the start rather than spreading NaN through the drawing.
+    const auto p = (float) slider.valueToProportionOfLength (slider.getValue());
+    return std::isfinite (p) ? juce::jlimit (0.0f, 1.0f, p) : 0.0f;
 }
 
 //==============================================================================
@@ -170,9 +170,9 @@ void VXLook::drawLinearSlider (juce::Graphics& g, int x, int y, int width, int h
         drawLinearSliderThumb (g, x, y, width, height, sliderPos, minSliderPos, maxSliderPos, style, slider);
 }
 
-void VXLook::fillHorizontalTrack (juce::Graphics& g, int x, int y, int width, int height, juce::Slider& slider)
+void VXLook::fillTrack (juce::Graphics& g, int x, int y, int width, int height, juce::Slider& slider)
 {
-    g.setColour (slider.findColour (juce::Slider::trackColourId).withBrightness (proportionOf (slider)));
+    g.setColour (slider.findColour (juce::Slider::trackColourId).withBrightness (getValueProportion (slider)));
     g.fillRect (x, y, width, height);
 }
 
@@ -197,7 +197,7 @@ void VXLook::drawLinearSliderBackground (juce::Graphics& g, int x, int y, int wi
 
     if (style == juce::Slider::LinearHorizontal)
     {
-        fillHorizontalTrack (g, x, y, width, height, slider);
+        fillTrack (g, x, y, width, height, slider);
 
         g.setColour (thumbColour);
         g.fillRect (juce::Rectangle<int> (x, y, (int) sliderPos - x, height).reduced (2));
@@ -206,8 +206,7 @@ void VXLook::drawLinearSliderBackground (juce::Graphics& g, int x, int y, int wi
     }
     else if (style == juce::Slider::LinearVertical)
     {
-        g.setColour (slider.findColour (juce::Slider::trackColourId).withBrightness (proportionOf (slider)));
-        g.fillRect (x, y, width, height);
+        fillTrack (g, x, y, width, height, slider);
 
         // The value rises from the bottom to the thumb, mirroring the horizontal track's
         // 2-pixel gap before the thumb position.

@@ -93,6 +93,9 @@ protected:
     /** The font scale that `uiScaleSource` points at. */
     float getScale() const;
 
+    /** The slider's value as a proportion of its length, 0..1. */
+    static float getValueProportion (juce::Slider& slider);
+
     /** The body, the cap and the pointer of a knob; the value arc between them is the
         caller's, so the bipolar look can start it elsewhere. */
     struct KnobGeometry
@@ -112,8 +115,10 @@ protected:
     static void fillKnobArc (juce::Graphics& g, const KnobGeometry& knob, float fromAngle, float toAngle);
     void drawKnobCapAndPointer (juce::Graphics& g, const KnobGeometry& knob) const;
 
-    /** Track, gloss and double outline around (x, y, width, height) of a horizontal track. */
-    static void fillHorizontalTrack (juce::Graphics& g, int x, int y, int width, int height, juce::Slider& slider);
+    /** The track in its colour at the brightness of the value's proportion. */
+    static void fillTrack (juce::Graphics& g, int x, int y, int width, int height, juce::Slider& slider);
+
+    /** The gloss and the double outline over a horizontal track. */
     static void drawHorizontalTrackGlossAndOutline (juce::Graphics& g, int x, int y, int width, int height);
 
 private:

@@ -13,27 +13,18 @@ using toolkit_test::sameColour;
 namespace
 {
 constexpr float pi = juce::MathConstants<float>::pi;
-constexpr float startAngle = 1.2f * pi;
-constexpr float endAngle = 2.8f * pi;
+constexpr float startAngle = toolkit_test::knobStartAngle;
+constexpr float endAngle = toolkit_test::knobEndAngle;
 
-struct BareBipolarLook : oskv::VXBipolarLook
-{
-    BareBipolarLook()
-    {
-        knobBack.reset();
-        knobFront.reset();
-    }
-};
+using BareBipolarLook = toolkit_test::BareKnobLook<oskv::VXBipolarLook>;
 
-/** Draws the knob at `value` of a 0..1 slider, with sliderPos matching the value. */
+/** Draws the knob at `value` of a 0..1 slider, with sliderPos matching the value: the
+    bipolar arc reads the slider's value, not only sliderPos. */
 juce::Image drawKnobAt (oskv::VXLook& look, juce::Slider& slider, double value)
 {
     slider.setRange (0.0, 1.0);
     slider.setValue (value, juce::dontSendNotification);
-    return render (200, 200, [&] (juce::Graphics& g)
-    {
-        look.drawRotarySlider (g, 0, 0, 200, 200, (float) value, startAngle, endAngle, slider);
-    });
+    return toolkit_test::drawKnob (look, slider, 200, 200, (float) value);
 }
 
 int alphaAt (const juce::Image& image, float angle)
@@ -129,17 +120,11 @@ TEST (ToolkitBipolarLook, KnobKeepsTheMainLooksBodyAndCap)
 //==============================================================================
 namespace
 {
-const juce::Colour trackColour (0xff4080c0);
-const juce::Colour thumbColour (0xffd8504d);
-
 juce::Image drawTrackAt (oskv::VXLook& look, juce::Slider& slider, double value,
                          juce::Slider::SliderStyle style = juce::Slider::LinearHorizontal)
 {
-    slider.setSliderStyle (style);
-    slider.setRange (0.0, 1.0);
+    toolkit_test::dressLinearSlider (slider, style);
     slider.setValue (value, juce::dontSendNotification);
-    slider.setColour (juce::Slider::trackColourId, trackColour);
-    slider.setColour (juce::Slider::thumbColourId, thumbColour);
     return render (100, 20, [&] (juce::Graphics& g)
     {
         look.drawLinearSliderBackground (g, 0, 0, 100, 20, (float) value * 100.0f, 0.0f, 100.0f, style, slider);

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <new>
+
 using toolkit_test::makeMouseDown;
 
 namespace
@@ -250,6 +253,31 @@ TEST (ToolkitMidiLearn, WithoutListenerAFlagStaysSet)
     knob.dispatchPendingMessages();
 
     EXPECT_TRUE (knob.assignRequested);
+}
+
+TEST (ToolkitMidiLearn, ControlDeletedWhileItsMenuIsOpenIsNotTouchedAfterwards)
+{
+    // The host may close the editor during the menu's modal loop. The target lives in
+    // storage that stays readable after its destruction, so any late write shows.
+    alignas (oskv::MIDITarget) unsigned char storage[sizeof (oskv::MIDITarget)];
+    static constexpr unsigned char scribble = 0xab;
+    auto* target = new (storage) oskv::MIDITarget();
+    target->parameterID = "drive";
+
+    target->menuRunner = [target, &storage] (const juce::PopupMenu&)
+    {
+        // Copied out first: the destructor destroys this very function object.
+        auto* doomed = target;
+        auto* bytes = storage;
+        doomed->~MIDITarget();
+        std::fill (bytes, bytes + sizeof (oskv::MIDITarget), scribble);
+        return (int) oskv::MIDITarget::assignItemId;
+    };
+
+    target->menu();
+
+    for (auto byte : storage)
+        ASSERT_EQ (byte, scribble);
 }
 
 //==============================================================================

@@ -45,6 +45,47 @@ inline juce::Colour pixelAtAngle (const juce::Image& image, float cx, float cy, 
     return image.getPixelAt ((int) std::floor (px), (int) std::floor (py));
 }
 
+//==============================================================================
+/** The factory knobs' rotary travel, the framework's default. */
+constexpr float knobStartAngle = 1.2f * juce::MathConstants<float>::pi;
+constexpr float knobEndAngle = 2.8f * juce::MathConstants<float>::pi;
+
+/** A knob-drawing look without its two knob images, so the value arc and the pointer are
+    alone on the image. */
+template <typename Look>
+struct BareKnobLook : Look
+{
+    BareKnobLook()
+    {
+        this->knobBack.reset();
+        this->knobFront.reset();
+    }
+};
+
+inline juce::Image drawKnob (juce::LookAndFeel& look, juce::Slider& slider, int width, int height, float sliderPos)
+{
+    return render (width, height, [&] (juce::Graphics& g)
+    {
+        look.drawRotarySlider (g, 0, 0, width, height, sliderPos, knobStartAngle, knobEndAngle, slider);
+    });
+}
+
+//==============================================================================
+/** Linear-slider colours that the track tests tell apart by their channels. */
+inline const juce::Colour trackColour (0xff4080c0);
+inline const juce::Colour thumbColour (0xffd8504d);
+
+/** A 0..1 slider of the style, in the colours above on a transparent background. */
+inline void dressLinearSlider (juce::Slider& slider, juce::Slider::SliderStyle style)
+{
+    slider.setSliderStyle (style);
+    slider.setRange (0.0, 1.0);
+    slider.setColour (juce::Slider::backgroundColourId, juce::Colours::transparentBlack);
+    slider.setColour (juce::Slider::trackColourId, trackColour);
+    slider.setColour (juce::Slider::thumbColourId, thumbColour);
+}
+
+//==============================================================================
 inline juce::MouseEvent makeMouseDown (juce::Component& component, juce::ModifierKeys modifiers,
                                        juce::Point<float> position = { 10.0f, 10.0f })
 {

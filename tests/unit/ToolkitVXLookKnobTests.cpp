@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+using toolkit_test::drawKnob;
 using toolkit_test::pixelAtAngle;
 using toolkit_test::render;
 using toolkit_test::sameColour;
@@ -13,26 +14,10 @@ using toolkit_test::sameColour;
 namespace
 {
 constexpr float pi = juce::MathConstants<float>::pi;
-constexpr float startAngle = 1.2f * pi;
-constexpr float endAngle = 2.8f * pi;
+constexpr float startAngle = toolkit_test::knobStartAngle;
+constexpr float endAngle = toolkit_test::knobEndAngle;
 
-/** A look whose knob images are removed, so the wedge and pointer are alone on the image. */
-struct BareKnobLook : oskv::VXLook
-{
-    BareKnobLook()
-    {
-        knobBack.reset();
-        knobFront.reset();
-    }
-};
-
-juce::Image drawKnob (oskv::VXLook& look, juce::Slider& slider, int width, int height, float sliderPos)
-{
-    return render (width, height, [&] (juce::Graphics& g)
-    {
-        look.drawRotarySlider (g, 0, 0, width, height, sliderPos, startAngle, endAngle, slider);
-    });
-}
+using BareKnobLook = toolkit_test::BareKnobLook<oskv::VXLook>;
 } // namespace
 
 TEST (ToolkitVXLookKnob, WedgeIsAlphaCCEnabledAnd66DisabledWhateverTheFillAlpha)

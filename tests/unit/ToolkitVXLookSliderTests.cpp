@@ -4,24 +4,16 @@
 
 #include <gtest/gtest.h>
 
+using toolkit_test::dressLinearSlider;
 using toolkit_test::isBlank;
 using toolkit_test::render;
 using toolkit_test::sameColour;
+using toolkit_test::thumbColour;
+using toolkit_test::trackColour;
 
 namespace
 {
-const juce::Colour trackColour (0xff4080c0);
-const juce::Colour thumbColour (0xffd8504d);
 const juce::Colour outlineGrey (0xff303030);
-
-void dress (juce::Slider& slider, juce::Slider::SliderStyle style)
-{
-    slider.setSliderStyle (style);
-    slider.setRange (0.0, 1.0);
-    slider.setColour (juce::Slider::backgroundColourId, juce::Colours::transparentBlack);
-    slider.setColour (juce::Slider::trackColourId, trackColour);
-    slider.setColour (juce::Slider::thumbColourId, thumbColour);
-}
 
 /** What 0x19 white at proportion t of the gloss gradient does to a channel. */
 double glossed (double channel, double t)
@@ -35,7 +27,7 @@ TEST (ToolkitVXLookSlider, HorizontalTrackIsBlackAtMinimumAndFullyBrightAtMaximu
 {
     oskv::VXLook look;
     juce::Slider slider;
-    dress (slider, juce::Slider::LinearHorizontal);
+    dressLinearSlider (slider, juce::Slider::LinearHorizontal);
 
     slider.setValue (0.0, juce::dontSendNotification);
     auto image = render (100, 20, [&] (juce::Graphics& g)
@@ -65,7 +57,7 @@ TEST (ToolkitVXLookSlider, HorizontalValuePartEndsTwoPixelsBeforeTheThumbInsideA
 {
     oskv::VXLook look;
     juce::Slider slider;
-    dress (slider, juce::Slider::LinearHorizontal);
+    dressLinearSlider (slider, juce::Slider::LinearHorizontal);
     slider.setValue (0.5, juce::dontSendNotification);
 
     const auto image = render (100, 20, [&] (juce::Graphics& g)
@@ -92,7 +84,7 @@ TEST (ToolkitVXLookSlider, VerticalValuePartRisesFromTheBottom)
 {
     oskv::VXLook look;
     juce::Slider slider;
-    dress (slider, juce::Slider::LinearVertical);
+    dressLinearSlider (slider, juce::Slider::LinearVertical);
     slider.setValue (0.5, juce::dontSendNotification);
 
     const auto image = render (20, 100, [&] (juce::Graphics& g)
@@ -113,7 +105,7 @@ TEST (ToolkitVXLookSlider, OtherStylesHaveNoTrack)
 {
     oskv::VXLook look;
     juce::Slider slider;
-    dress (slider, juce::Slider::TwoValueHorizontal);
+    dressLinearSlider (slider, juce::Slider::TwoValueHorizontal);
 
     const auto image = render (100, 20, [&] (juce::Graphics& g)
     {
@@ -129,7 +121,7 @@ TEST (ToolkitVXLookSlider, PlainLinearSlidersDrawNoThumb)
     for (auto style : { juce::Slider::LinearHorizontal, juce::Slider::LinearVertical })
     {
         juce::Slider slider;
-        dress (slider, style);
+        dressLinearSlider (slider, style);
         slider.setBounds (0, 0, 100, 100);
         slider.setValue (0.5, juce::dontSendNotification);
 
@@ -155,7 +147,7 @@ TEST (ToolkitVXLookSlider, ThumbOfRotaryOrIncDecDrawsNothing)
     for (auto style : { juce::Slider::Rotary, juce::Slider::IncDecButtons, juce::Slider::LinearHorizontal })
     {
         juce::Slider slider;
-        dress (slider, style);
+        dressLinearSlider (slider, style);
         slider.setBounds (0, 0, 60, 60);
 
         const auto image = render (60, 60, [&] (juce::Graphics& g)
@@ -170,7 +162,7 @@ TEST (ToolkitVXLookSlider, TwoValueHorizontalThumbDrawsThreeBarsAtTheOrigin)
 {
     oskv::VXLook look;
     juce::Slider slider;
-    dress (slider, juce::Slider::TwoValueHorizontal);
+    dressLinearSlider (slider, juce::Slider::TwoValueHorizontal);
     slider.setBounds (0, 0, 100, 40);
 
     // Thumb radius min(7, 20, 50) + 2 = 9, less 2: r = 7.
@@ -193,7 +185,7 @@ TEST (ToolkitVXLookSlider, BarIsTheThumbColourLessSaturated)
 {
     oskv::VXLook look;
     juce::Slider slider;
-    dress (slider, juce::Slider::LinearBar);
+    dressLinearSlider (slider, juce::Slider::LinearBar);
 
     auto drawBar = [&]
     {
@@ -217,7 +209,7 @@ TEST (ToolkitVXLookSlider, VerticalBarFillsFromTheThumbDown)
 {
     oskv::VXLook look;
     juce::Slider slider;
-    dress (slider, juce::Slider::LinearBarVertical);
+    dressLinearSlider (slider, juce::Slider::LinearBarVertical);
     slider.setColour (juce::Slider::backgroundColourId, juce::Colours::white);
 
     const auto image = render (20, 100, [&] (juce::Graphics& g)
