@@ -1,8 +1,5 @@
 #include "PluginProcessor.h"
 
-#include "services/PresetsManager.h"
-#include "services/ProgramChangeManager.h"
-
 void SombraxAudioProcessor::handleProgramChanges (const juce::MidiBuffer& midiMessages)
 {
     int program = -1;
@@ -26,23 +23,10 @@ void SombraxAudioProcessor::handleProgramChanges (const juce::MidiBuffer& midiMe
     // one place where the audio thread reads a file, allocates and may wait for the lock.
     suspendProcessing (true);
 
-    bool isOldPreset = false;
+    const auto file = getMidiProgramPresetFile (program);
 
-    {
-        const juce::ScopedLock lock (parameters.getTreeLock());
-        const auto file = oskv::ProgramChangeManager::getPresetFileForMIDIProgramChange (midiProgramPresets, program);
-
-        if (file.getFullPathName().isNotEmpty() && file.existsAsFile())
-        {
-            parameters.state.removeProperty (extendedSyncProperty, nullptr);
-
-            if (oskv::PresetsManager::loadPreset (file, parameters).wasOk())
-                isOldPreset = (int) parameters.state.getProperty (extendedSyncProperty, 0) != 1;
-        }
-    }
-
-    if (isOldPreset)
-        scaleSyncValueForBackwardCompatibility();
+    if (file.getFullPathName().isNotEmpty() && file.existsAsFile())
+        loadPresetWithRemap (file, true);
 
     suspendProcessing (false);
 }

@@ -60,9 +60,8 @@ SombraxAudioProcessor::SombraxAudioProcessor()
 
     oskv::appendLfoWavetables (lfoWavetables);
 
-    const juce::File presetsFolder (oskv::PresetsManager::presetsFolderPath);
-    presetsFolder.createDirectory();
-    presetsFolder.getChildFile ("MIDI").createDirectory();
+    juce::File (oskv::PresetsManager::presetsFolderPath).createDirectory();
+    oskv::ProgramChangeManager::getMidiPresetsFolder().createDirectory();
 
     initializeFilterParameters();
     initializeGlobalParameters();
@@ -148,11 +147,11 @@ juce::String defaultParameterText (float value)
 // All 21 parameters are plain automatable floats; switches and choices differ only by an interval of 1.
 void createParameter (juce::AudioProcessorValueTreeState& state,
                       const juce::String& id,
-                   const juce::String& name,
-                   const juce::String& label,
-                   juce::NormalisableRange<float> range,
-                   float defaultValue,
-                   std::function<juce::String (float)> valueToText)
+                      const juce::String& name,
+                      const juce::String& label,
+                      juce::NormalisableRange<float> range,
+                      float defaultValue,
+                      std::function<juce::String (float)> valueToText)
 {
     JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
     state.createAndAddParameter (id, name, label, range, defaultValue, std::move (valueToText), nullptr,

@@ -196,6 +196,14 @@ private:
     /** The block's controller changes, applied to the parameters the map binds. */
     void handleControllerChanges (const juce::MidiBuffer& midiMessages);
 
+    /** Loads a preset file into the parameters and remaps the synced rate after a successful
+        load of a file without "Extended_Sync" = 1. The program-change path unmarks the live
+        tree first, so a failed load leaves it unmarked. */
+    juce::Result loadPresetWithRemap (const juce::File& file, bool unmarkTreeFirst);
+
+    /** True when the tree's synced rate counts in the 22-entry table. Caller holds the tree lock. */
+    bool treeHasExtendedSync() const;
+
     void initializeFilterParameters();
     void initializeGlobalParameters();
     void initializeModuleBypassParameters();

@@ -68,7 +68,7 @@ void SombraxAudioProcessor::setStateInformation (const void* data, int sizeInByt
             }
         }
 
-        isOldState = (int) parameters.state.getProperty (extendedSyncProperty, 0) != 1;
+        isOldState = ! treeHasExtendedSync();
     }
 
     if (isOldState)
@@ -137,19 +137,34 @@ juce::File SombraxAudioProcessor::getMidiProgramPresetFile (int programNumber) c
 
 juce::Result SombraxAudioProcessor::loadPresetFile (const juce::File& file)
 {
+    return loadPresetWithRemap (file, false);
+}
+
+juce::Result SombraxAudioProcessor::loadPresetWithRemap (const juce::File& file, bool unmarkTreeFirst)
+{
     bool isOldPreset = false;
-    juce::Result result = juce::Result::ok();
+    auto result = juce::Result::ok();
 
     {
         const juce::ScopedLock lock (parameters.getTreeLock());
+
+        if (unmarkTreeFirst)
+            parameters.state.removeProperty (extendedSyncProperty, nullptr);
+
         result = oskv::PresetsManager::loadPreset (file, parameters);
-        isOldPreset = result.wasOk() && (int) parameters.state.getProperty (extendedSyncProperty, 0) != 1;
+        isOldPreset = result.wasOk() && ! treeHasExtendedSync();
     }
 
+    // The remap only sets a parameter, which needs no lock.
     if (isOldPreset)
         scaleSyncValueForBackwardCompatibility();
 
     return result;
+}
+
+bool SombraxAudioProcessor::treeHasExtendedSync() const
+{
+    return (int) parameters.state.getProperty (extendedSyncProperty, 0) == 1;
 }
 
 juce::Result SombraxAudioProcessor::savePresetFile (const juce::File& file, bool markExtendedSync)

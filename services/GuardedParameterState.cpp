@@ -10,12 +10,6 @@ GuardedParameterState::GuardedParameterState (juce::AudioProcessor& processorToC
 
 GuardedParameterState::~GuardedParameterState() = default;
 
-juce::ValueTree GuardedParameterState::copyTree()
-{
-    const juce::ScopedLock lock (treeLock);
-    return copyState();
-}
-
 void GuardedParameterState::timerCallback()
 {
     // Stands in for the framework's periodic flush of parameter values into the tree, which

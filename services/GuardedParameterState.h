@@ -30,9 +30,6 @@ public:
 
     juce::CriticalSection& getTreeLock() const noexcept { return treeLock; }
 
-    /** A copy of the tree holding every parameter's latest value. */
-    juce::ValueTree copyTree();
-
 private:
     void timerCallback() override;
 

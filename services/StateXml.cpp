@@ -1,5 +1,8 @@
 #include "StateXml.h"
 
+#include <cmath>
+#include <limits>
+
 namespace oskv
 {
 namespace StateXml
@@ -187,44 +190,6 @@ namespace
 
         return true;
     }
-
-    // A decimal number as the framework writes one: sign, digits, point, exponent.
-    bool isDecimalNumberText (const juce::String& raw)
-    {
-        const auto text = raw.trim();
-        auto p = text.getCharPointer();
-        int mantissaDigits = 0;
-
-        if (*p == '+' || *p == '-')
-            ++p;
-
-        while (juce::CharacterFunctions::isDigit (*p)) { ++p; ++mantissaDigits; }
-
-        if (*p == '.')
-        {
-            ++p;
-            while (juce::CharacterFunctions::isDigit (*p)) { ++p; ++mantissaDigits; }
-        }
-
-        if (mantissaDigits == 0)
-            return false;
-
-        if (*p == 'e' || *p == 'E')
-        {
-            ++p;
-
-            if (*p == '+' || *p == '-')
-                ++p;
-
-            int exponentDigits = 0;
-            while (juce::CharacterFunctions::isDigit (*p)) { ++p; ++exponentDigits; }
-
-            if (exponentDigits == 0)
-                return false;
-        }
-
-        return p.isEmpty();
-    }
 } // namespace
 
 bool decodeUtf8 (const void* data, size_t numBytes, juce::String& text)
@@ -289,16 +254,10 @@ std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file)
 
 bool isFiniteNumber (const juce::var& value)
 {
-    if (value.isString())
-        return isDecimalNumberText (value.toString()) && std::isfinite (value.toString().trim().getDoubleValue());
-
-    if (value.isInt() || value.isInt64() || value.isBool())
-        return true;
-
-    if (value.isDouble())
-        return std::isfinite ((double) value);
-
-    return false;
+    // The framework reads a value as double (text by its own number parser, garbage as 0)
+    // and then narrows it to float; only what survives that as a finite float is kept.
+    const auto number = (double) value;
+    return std::isfinite (number) && std::abs (number) <= (double) std::numeric_limits<float>::max();
 }
 
 void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const juce::XmlElement& element)

@@ -26,12 +26,13 @@ namespace StateXml
     /** The document element of an XML file (UTF-8, or UTF-16 with a byte-order mark), or nullptr. */
     std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file);
 
-    /** True when a property holds a finite number written as decimal text (or a number). */
+    /** True when the framework reads the property as a finite float; text that is no number
+        reads as 0 there and counts as finite. */
     bool isFiniteNumber (const juce::var& value);
 
     /** Replaces the parameter state's tree with one made from the element, by plain
-        assignment so every parameter re-reads its value. A PARAM whose value is not a finite
-        number is dropped first, so its parameter falls back to its default like one missing
+        assignment so every parameter re-reads its value. A PARAM whose value reads as NaN or
+        infinity is dropped first, so its parameter falls back to its default like one missing
         from the element. The caller holds the state's tree lock. */
     void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const juce::XmlElement& element);
 } // namespace StateXml

