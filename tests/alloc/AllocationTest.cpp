@@ -153,4 +153,41 @@ TEST (Allocation, BlockProcessingNeverAllocates)
 
     processor.setPlayHead (nullptr);
 }
+TEST (Allocation, MidiControlWithAnEditorOpenNeverAllocates)
+{
+    SombraxAudioProcessor processor;
+    processor.prepareToPlay (48000.0, 512);
+
+    // Two parameters on controller 7, one on 74, learnt the way the editor does it.
+    juce::MidiBuffer learn;
+    learn.addEvent (juce::MidiMessage::controllerEvent (1, 7, 0), 0);
+    juce::AudioBuffer<float> buffer (2, 512);
+    buffer.clear();
+    processor.processBlock (buffer, learn);
+    processor.ccMapper.assignToLastController (processor.filterCutoffParamID);
+    processor.ccMapper.assignToLastController (processor.driveParamID);
+    learn.clear();
+    learn.addEvent (juce::MidiMessage::controllerEvent (1, 74, 0), 0);
+    processor.processBlock (buffer, learn);
+    processor.ccMapper.assignToLastController (processor.shapeParamID);
+
+    // With an editor open a program change is only handed over, never loaded here.
+    std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
+    ASSERT_NE (processor.getActiveEditor(), nullptr);
+
+    juce::MidiBuffer midi;
+    for (int block = 0; block < 200; ++block)
+    {
+        midi.clear();
+        midi.addEvent (juce::MidiMessage::controllerEvent (1 + block % 16, 7, block % 128), 0);
+        midi.addEvent (juce::MidiMessage::controllerEvent (2, 74, (block * 5) % 128), 10);
+        midi.addEvent (juce::MidiMessage::controllerEvent (3, 7, (block * 3) % 128), 20);
+        midi.addEvent (juce::MidiMessage::programChange (1, block % 4), 30);
+
+        ASSERT_EQ (countedProcessBlock (processor, buffer, midi), 0) << "block " << block;
+    }
+
+    EXPECT_TRUE (processor.pendingProgramChange.load());
+    EXPECT_EQ (processor.pendingProgramNumber.load(), 199 % 4);
+}
 } // namespace
