@@ -30,6 +30,12 @@ public:
 
     juce::CriticalSection& getTreeLock() const noexcept { return treeLock; }
 
+    /** Writes the parameters' latest values into the tree; the framework's timer calls it. */
+    void flushValuesToTree();
+
+    /** Value changes one undo transaction collects before the flush closes it. */
+    static constexpr int maxActionsPerTransaction = 1000;
+
 private:
     void timerCallback() override;
 
