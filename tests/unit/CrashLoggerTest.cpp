@@ -134,7 +134,7 @@ TEST_P (CrashLog, LogOver128KiBIsCutAtALineBreakBeforeTheReport)
 
     const auto text = logFile.loadFileAsString();
     EXPECT_TRUE (text.startsWith (kept + banner));
-    EXPECT_FALSE (text.contains ("bb"));
+    EXPECT_FALSE (text.contains (juce::String::repeatedString ("b", 64))); // backtrace addresses may hold a "bb"
 }
 
 TEST_P (CrashLog, LogOfExactly128KiBIsKept)
