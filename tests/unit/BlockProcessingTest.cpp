@@ -38,6 +38,18 @@ protected:
         }
     }
 
+    /** After the ramps have settled, one block of a 1 kHz sine at half scale: the input is
+        left in `input`, the processed block in `output`. */
+    void processSettledSine()
+    {
+        settleRamps();
+        enginetest::fillSine (output, 1000.0, 44100.0, 0.5f);
+        input.makeCopyOf (output);
+        process (output);
+    }
+
+    juce::AudioBuffer<float> input, output { 2, 512 };
+
     static void fillConstant (juce::AudioBuffer<float>& buffer, float value)
     {
         for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
@@ -182,47 +194,31 @@ TEST_F (BlockProcessing, OutGainAtMinus70SilencesOnlyTheProcessedPath)
     processor.prepareToPlay (44100.0, 512);
     setParameter (processor, processor.outGainParamID, -70.0f);
     setParameter (processor, processor.dryWetParamID, 50.0f);
-    settleRamps();
-
-    juce::AudioBuffer<float> buffer (2, 512);
-    enginetest::fillSine (buffer, 1000.0, 44100.0, 0.5f);
-    juce::AudioBuffer<float> input (buffer);
-    process (buffer);
+    processSettledSine();
 
     // Only the dry half is left; the dry/wet ramp rests a hair from 0.5, hence the tolerance.
     for (int i = 0; i < 512; ++i)
-        EXPECT_NEAR (buffer.getSample (0, i), 0.7077081f * input.getSample (0, i), 2.0e-4f * 0.5f);
-
+        EXPECT_NEAR (output.getSample (0, i), 0.7077081f * input.getSample (0, i), 2.0e-4f * 0.5f);
 }
 
 TEST_F (BlockProcessing, OutGainAtMinus70WithAllProcessedLeavesOnlyTheDryLeak)
 {
     processor.prepareToPlay (44100.0, 512);
     setParameter (processor, processor.outGainParamID, -70.0f);
-    settleRamps();
-
-    juce::AudioBuffer<float> buffer (2, 512);
-    enginetest::fillSine (buffer, 1000.0, 44100.0, 0.5f);
-    juce::AudioBuffer<float> input (buffer);
-    process (buffer);
+    processSettledSine();
 
     for (int i = 0; i < 512; ++i)
-        EXPECT_NEAR (buffer.getSample (0, i), 4.76837158203125e-06f * input.getSample (0, i), 1.0e-9f);
+        EXPECT_NEAR (output.getSample (0, i), 4.76837158203125e-06f * input.getSample (0, i), 1.0e-9f);
 }
 
 TEST_F (BlockProcessing, DryWetZeroIsTheDryInputPlusATinyLeak)
 {
     processor.prepareToPlay (44100.0, 512);
     setParameter (processor, processor.dryWetParamID, 0.0f);
-    settleRamps();
-
-    juce::AudioBuffer<float> buffer (2, 512);
-    enginetest::fillSine (buffer, 1000.0, 44100.0, 0.5f);
-    juce::AudioBuffer<float> input (buffer);
-    process (buffer);
+    processSettledSine();
 
     for (int i = 0; i < 512; ++i)
-        EXPECT_NEAR (buffer.getSample (1, i), input.getSample (1, i), 0.5f * 4.8e-6f);
+        EXPECT_NEAR (output.getSample (1, i), input.getSample (1, i), 0.5f * 4.8e-6f);
 }
 
 TEST_F (BlockProcessing, WithBothSectionsOffTheDcBlockerStillRuns)
