@@ -1,5 +1,5 @@
-#include "engine/AllPassFilterCascade.h"
-#include "engine/PluginProcessor.h"
+#include "dsp/AllPassFilterCascade.h"
+#include "plugin/PluginProcessor.h"
 
 #include <benchmark/benchmark.h>
 
@@ -134,7 +134,7 @@ struct FloorChannel
     FloorHalfBand up, down;
 };
 
-void BM_MandatedWorkFloor (benchmark::State& state)
+void BM_SignalPathFloor (benchmark::State& state)
 {
     const auto source = makeSource();
     juce::AudioBuffer<float> buffer (2, blockSize);
@@ -193,4 +193,4 @@ void BM_MandatedWorkFloor (benchmark::State& state)
 
 BENCHMARK (BM_ProcessBlockDefaults);
 BENCHMARK (BM_ProcessBlockBusy);
-BENCHMARK (BM_MandatedWorkFloor);
+BENCHMARK (BM_SignalPathFloor);

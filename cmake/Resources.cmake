@@ -11,3 +11,7 @@ juce_add_binary_data(SombraxResources
     HEADER_NAME SombraxBinaryData.h
     NAMESPACE SombraxBinaryData
     SOURCES ${SOMBRAX_SVG_FILES} "${SOMBRAX_FONT_FILE}")
+
+# The generator's rule depends only on its list of files, so an edited image would not be
+# embedded again; re-running the configuration rewrites the list and regenerates the data.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${SOMBRAX_SVG_FILES} "${SOMBRAX_FONT_FILE}")

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the benchmarks need.
-# Safe to run again: apt-get skips what is already installed.
+# Installs the Debian packages the build, the tests and the benchmarks need.
+# Only missing packages are installed; on a complete machine it needs neither root
+# nor the network.
 set -euo pipefail
-
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(
     build-essential cmake ninja-build pkg-config git
@@ -19,6 +17,22 @@ packages=(
     xvfb xauth
 )
 
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+    if [ "$status" != "installed" ]; then
+        missing+=("$package")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then SUDO=(sudo env DEBIAN_FRONTEND=noninteractive); fi
+
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq "${packages[@]}"
+"${SUDO[@]}" apt-get update -qq
+"${SUDO[@]}" apt-get install -y -qq "${missing[@]}"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SombraxVersion.h>
 #include <juce_core/juce_core.h>
 
 namespace oskv
@@ -7,7 +8,7 @@ namespace oskv
 // Each file that includes this header has its own copy; all hold the same values.
 static const juce::String pluginCrashLoggerSubdirectory { "Ostel Kaverno" };
 static const juce::String pluginCrashLoggerPluginName { "Sombrax" };
-static const juce::String pluginCrashLoggerPluginVersionString { "v " + juce::String ("1.3.0") };
+static const juce::String pluginCrashLoggerPluginVersionString { "v " + juce::String (SOMBRAX_VERSION_STRING) };
 static const juce::String pluginCrashLoggerLogFileName { pluginCrashLoggerPluginName + "Log.txt" };
 static const juce::String pluginCrashLoggerWelcomeString { pluginCrashLoggerSubdirectory + " " + pluginCrashLoggerPluginName };
 

@@ -1,4 +1,4 @@
-#include "engine/PluginProcessor.h"
+#include "plugin/PluginProcessor.h"
 
 #include <gtest/gtest.h>
 

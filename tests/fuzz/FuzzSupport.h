@@ -2,7 +2,7 @@
 
 // One processor per fuzzing process, and the checks every input must pass.
 
-#include "engine/PluginProcessor.h"
+#include "plugin/PluginProcessor.h"
 
 #include <cmath>
 #include <cstdint>

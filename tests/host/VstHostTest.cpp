@@ -3,6 +3,7 @@
 #include "HostTestEnvironment.h"
 #include "VstTestHost.h"
 
+#include <SombraxVersion.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -111,7 +112,7 @@ TEST_F (VstHost, EffectRecordDescribesAStereoEffect)
     EXPECT_EQ (effect->numPrograms, 1);
     EXPECT_EQ (effect->initialDelay, 0);
     EXPECT_NE (effect->uniqueID, 0);
-    EXPECT_EQ (effect->version, 0x10300);
+    EXPECT_EQ (effect->version, SOMBRAX_VERSION_CODE);
 
     EXPECT_NE (effect->dispatcher, nullptr);
     EXPECT_NE (effect->setParameter, nullptr);
@@ -137,7 +138,7 @@ TEST_F (VstHost, ReportsItsIdentity)
     EXPECT_EQ (host.getString (effGetVendorString), "Ostel_Kaverno");
     EXPECT_EQ (host.getString (effGetProductString), "Sombrax");
 
-    EXPECT_EQ (host.dispatch (effGetVendorVersion), 0x10300);
+    EXPECT_EQ (host.dispatch (effGetVendorVersion), SOMBRAX_VERSION_CODE);
     EXPECT_EQ (host.dispatch (effGetVstVersion), 2400);
     EXPECT_EQ (host.dispatch (effGetPlugCategory), kPlugCategEffect);
 }

@@ -8,7 +8,7 @@
 //   editor does.
 // Afterwards the state must be whole: a fresh instance restored from it matches.
 
-#include "engine/PluginProcessor.h"
+#include "plugin/PluginProcessor.h"
 #include "services/PresetsManager.h"
 
 #include <atomic>
