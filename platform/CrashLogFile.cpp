@@ -3,11 +3,14 @@
 #include <atomic>
 #include <cerrno>
 #include <ctime>
+#include <dlfcn.h>
 #include <execinfo.h>
 #include <fcntl.h>
+#include <link.h>
 #include <mutex>
 #include <pthread.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace oskv
@@ -228,48 +231,25 @@ namespace
         }
     }
 
-    // backtrace_symbols_fd() formats each frame without allocating; it goes through a pipe
-    // so that its line ends can become CR LF like every other line of the log.
+    // Lower-case hexadecimal digits of value, written backwards so that they end at end.
+    char* writeHexDigits (uintptr_t value, char* end) noexcept
+    {
+        do
+        {
+            *--end = "0123456789abcdef"[value & 15];
+            value >>= 4;
+        } while (value != 0);
+
+        return end;
+    }
+
     void writeBacktrace (int fd) noexcept
     {
         void* frames[maxFrames];
         const int numFrames = ::backtrace (frames, maxFrames);
-        int channel[2];
-
-        if (::pipe (channel) != 0)
-            return;
-
-        ::fcntl (channel[0], F_SETFL, O_NONBLOCK);
-        char chunk[1024];
-        char converted[2 * sizeof (chunk)];
 
         for (int i = 0; i < numFrames; ++i)
-        {
-            ::backtrace_symbols_fd (frames + i, 1, channel[1]);
-
-            for (;;)
-            {
-                const auto got = ::read (channel[0], chunk, sizeof (chunk));
-
-                if (got <= 0)
-                    break;
-
-                size_t n = 0;
-
-                for (ssize_t k = 0; k < got; ++k)
-                {
-                    if (chunk[k] == '\n')
-                        converted[n++] = '\r';
-
-                    converted[n++] = chunk[k];
-                }
-
-                writeAll (fd, converted, n);
-            }
-        }
-
-        ::close (channel[0]);
-        ::close (channel[1]);
+            CrashLogFile::writeFrameLine (fd, frames[i]);
     }
 } // namespace
 
@@ -302,6 +282,68 @@ bool CrashLogFile::prepare (const juce::File& logFile, const juce::String& welco
 
     activeSlot.store (next, std::memory_order_release);
     return true;
+}
+
+void CrashLogFile::writeFrameLine (int fd, void* address) noexcept
+{
+    // The lookup backtrace_symbols() makes, without the memory it asks for; the text
+    // follows its formats, which backtrace_symbols_fd() does not quite match.
+    Dl_info info {};
+    link_map* object = nullptr;
+    const auto found = ::dladdr1 (address, &info, reinterpret_cast<void**> (&object), RTLD_DL_LINKMAP) != 0
+                    && info.dli_fname != nullptr && info.dli_fname[0] != 0;
+
+    iovec parts[12];
+    int numParts = 0;
+    const auto add = [&] (const char* text, size_t size) { parts[numParts++] = { const_cast<char*> (text), size }; };
+
+    char offsetText[2 * sizeof (uintptr_t)];
+    char addressText[2 * sizeof (uintptr_t)];
+    auto* const offsetEnd = offsetText + sizeof (offsetText);
+    auto* const addressEnd = addressText + sizeof (addressText);
+
+    if (found)
+    {
+        // Without a symbol the offset is from the object's load bias; with neither, no offset.
+        const auto origin = info.dli_sname != nullptr ? (uintptr_t) info.dli_saddr : (uintptr_t) object->l_addr;
+        const auto position = (uintptr_t) address;
+
+        add (info.dli_fname, textLength (info.dli_fname));
+        add ("(", 1);
+
+        if (info.dli_sname != nullptr)
+            add (info.dli_sname, textLength (info.dli_sname));
+
+        if (info.dli_sname != nullptr || origin != 0)
+        {
+            const auto offset = position >= origin ? position - origin : origin - position;
+            add (position >= origin ? "+" : "-", 1);
+
+            if (offset != 0)
+                add ("0x", 2); // "%#tx" writes zero as a bare "0"
+
+            const auto* digits = writeHexDigits (offset, offsetEnd);
+            add (digits, (size_t) (offsetEnd - digits));
+        }
+
+        add (") ", 2);
+    }
+
+    if (address == nullptr)
+    {
+        add ("[(nil)]\r\n", 9); // "%p" of a null pointer
+    }
+    else
+    {
+        const auto* digits = writeHexDigits ((uintptr_t) address, addressEnd);
+        add ("[0x", 3);
+        add (digits, (size_t) (addressEnd - digits));
+        add ("]\r\n", 3);
+    }
+
+    while (::writev (fd, parts, numParts) < 0 && errno == EINTR)
+    {
+    }
 }
 
 bool CrashLogFile::isPrepared() noexcept

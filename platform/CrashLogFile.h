@@ -10,7 +10,8 @@ namespace oskv
 
     Everything that needs memory, text formatting or the file system's folders is prepared
     beforehand on a normal thread; writing the report then uses only system calls on fixed
-    buffers, so it works even when the crash happened inside the memory allocator.
+    buffers, so it works even when the crash happened inside the memory allocator. Naming
+    the frames takes the dynamic loader's lock, which the handler's watchdog bounds.
 */
 class CrashLogFile
 {
@@ -26,5 +27,10 @@ public:
 
     /** For a signal handler: appends one report for the calling thread. */
     static void writeCrashReport() noexcept;
+
+    /** For a signal handler: writes one backtrace line for a frame's address, ended by
+        CR LF, reading exactly as backtrace_symbols() would, such as
+        "/usr/lib/libfoo.so(bar+0x1a) [0x7f3c2e41c01a]" or "[0x7ffd5e3b2a40]". */
+    static void writeFrameLine (int fd, void* address) noexcept;
 };
 } // namespace oskv

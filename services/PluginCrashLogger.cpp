@@ -1,6 +1,7 @@
 #include "PluginCrashLogger.h"
 
 #include "platform/CrashLogFile.h"
+#include "platform/CrashWatchdog.h"
 #include "platform/SystemFacts.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -42,6 +43,9 @@ void PluginCrashLogger::prepareCrashLog()
 
 void PluginCrashLogger::crashHandler (void*)
 {
+    // First, so that nothing below can keep the process from ending.
+    CrashWatchdog::arm();
+
     if (CrashLogFile::isPrepared())
     {
         CrashLogFile::writeCrashReport();

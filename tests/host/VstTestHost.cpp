@@ -15,12 +15,12 @@ using PluginEntry = AEffect* (VSTCALLBACK*) (audioMasterCallback);
 // the host's version), so the host being loaded is found through here.
 thread_local VstTestHost* hostBeingLoaded = nullptr;
 
+std::mutex libraryLock;
+std::map<std::string, void*> openLibraries;
+
 void* openLibrary (const std::string& path, std::string& errorMessage)
 {
-    static std::mutex lock;
-    static std::map<std::string, void*> openLibraries;
-
-    const std::lock_guard<std::mutex> guard (lock);
+    const std::lock_guard<std::mutex> guard (libraryLock);
 
     if (auto it = openLibraries.find (path); it != openLibraries.end())
         return it->second;
@@ -122,6 +122,19 @@ bool VstTestHost::load (const std::string& pluginPath, std::string& errorMessage
     newEffect->resvd1 = reinterpret_cast<VstIntPtr> (this);
     effect = newEffect;
     return true;
+}
+
+bool VstTestHost::unload (const std::string& pluginPath)
+{
+    const std::lock_guard<std::mutex> guard (libraryLock);
+    const auto it = openLibraries.find (pluginPath);
+
+    if (it == openLibraries.end())
+        return false;
+
+    const auto closed = dlclose (it->second) == 0;
+    openLibraries.erase (it);
+    return closed;
 }
 
 VstIntPtr VstTestHost::dispatch (VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)

@@ -46,10 +46,14 @@ public:
     VstTestHost (const VstTestHost&) = delete;
     VstTestHost& operator= (const VstTestHost&) = delete;
 
-    // Opens the binary (kept loaded for the life of the process, as unloading
-    // a library with running threads is not what is under test) and creates
-    // one plug-in instance. On failure returns false and fills errorMessage.
+    // Opens the binary (kept loaded until unload(), as unloading a library with
+    // running threads is not what most tests are about) and creates one plug-in
+    // instance. On failure returns false and fills errorMessage.
     bool load (const std::string& pluginPath, std::string& errorMessage);
+
+    // Closes the binary as hosts do after a scan; every instance of it must have
+    // been closed. False if it was not open or dlclose failed.
+    static bool unload (const std::string& pluginPath);
 
     AEffect* getEffect() const noexcept    { return effect; }
     bool isLoaded() const noexcept          { return effect != nullptr; }

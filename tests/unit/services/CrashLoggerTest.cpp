@@ -1,6 +1,7 @@
 // The crash log: what a crash and the settings menu's crash-log item append, the trimming
-// of large logs, and the system facts in the summary.
+// of large logs, the backtrace's frame lines, and the system facts in the summary.
 
+#include "platform/CrashLogFile.h"
 #include "plugin/PluginProcessor.h"
 #include "platform/SystemFacts.h"
 #include "services/PluginCrashLogger.h"
@@ -8,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <execinfo.h>
+#include <iterator>
+#include <memory>
 #include <regex>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -115,6 +120,40 @@ TEST (CrashLogger, SystemFactsComeFromTheKernel)
     EXPECT_EQ (oskv::SystemFacts::getLogicalProcessorCount(), (int) sysconf (_SC_NPROCESSORS_ONLN));
     EXPECT_GE (oskv::SystemFacts::getCpuClockMHz(), 0);
     EXPECT_TRUE (oskv::SystemFacts::getSystemDescription().startsWith ("Linux "));
+}
+
+TEST (CrashLogger, FrameLinesReadAsBacktraceSymbolsWritesThem)
+{
+    // Besides the usual form (an object and an offset from its load bias), those a crash
+    // seldom shows: a symbol at offset zero, an address in no loaded object, null.
+    int onTheStack = 0;
+    void* addresses[] = { reinterpret_cast<void*> (&::getpid), &onTheStack, nullptr,
+                          reinterpret_cast<char*> (&expectDateLine) + 1 };
+    constexpr int numAddresses = (int) std::size (addresses);
+
+    int channel[2];
+    ASSERT_EQ (pipe (channel), 0);
+
+    for (auto* address : addresses)
+        oskv::CrashLogFile::writeFrameLine (channel[1], address);
+
+    close (channel[1]);
+    juce::MemoryOutputStream written;
+    char chunk[1024];
+
+    for (ssize_t got; (got = read (channel[0], chunk, sizeof (chunk))) > 0;)
+        written.write (chunk, (size_t) got);
+
+    close (channel[0]);
+
+    std::unique_ptr<char*, decltype (&std::free)> expected (backtrace_symbols (addresses, numAddresses), &std::free);
+    ASSERT_NE (expected, nullptr);
+    juce::String expectedText;
+
+    for (int i = 0; i < numAddresses; ++i)
+        expectedText << expected.get()[i] << "\r\n";
+
+    EXPECT_EQ (written.toString(), expectedText);
 }
 
 TEST_P (CrashLog, FirstUseCreatesTheFolderAndTheFile)
