@@ -1,6 +1,7 @@
 #include "PluginProcessor.h"
 
 #include "dsp/LfoWavetables.h"
+#include "editor/PluginEditor.h"
 #include "plugin/ParameterText.h"
 #include "services/PluginCrashLogger.h"
 #include "services/PresetsManager.h"
@@ -124,7 +125,7 @@ bool SombraxAudioProcessor::producesMidi() const { return false; }
 
 juce::AudioProcessorEditor* SombraxAudioProcessor::createEditor()
 {
-    return new juce::GenericAudioProcessorEditor (*this);
+    return new SombraxAudioProcessorEditor (*this);
 }
 
 bool SombraxAudioProcessor::hasEditor() const { return true; }
