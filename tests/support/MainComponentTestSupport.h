@@ -1,0 +1,66 @@
+#pragma once
+
+// A processor with its main component laid out at the logical 700 x 400, as the editor
+// window holds it, and ways to watch what the component repaints.
+
+#include "editor/MainComponent.h"
+#include "plugin/PluginProcessor.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace editor_test
+{
+/** Records every area the component (or a child, through it) asks to repaint. A component
+    without a peer forwards its repaints nowhere else, so this is where they can be seen. */
+struct RepaintRecorder : juce::CachedComponentImage
+{
+    void paint (juce::Graphics&) override {}
+    bool invalidateAll() override { areas.push_back ({ 0, 0, 700, 400 }); return true; }
+    bool invalidate (const juce::Rectangle<int>& area) override { areas.push_back (area); return true; }
+    void releaseResources() override {}
+
+    std::vector<juce::Rectangle<int>> areas;
+};
+
+struct MainComponentFixture : ::testing::Test
+{
+    void SetUp() override
+    {
+        processor = std::make_unique<SombraxAudioProcessor>();
+        component = std::make_unique<MainComponent> (*processor);
+        component->setBounds (0, 0, 700, 400);
+        // Shown as in the editor window: hit tests and repaints need a visible component.
+        component->setVisible (true);
+        // The tests drive the timer themselves.
+        component->stopTimer();
+    }
+
+    void TearDown() override
+    {
+        component.reset();
+        processor.reset();
+    }
+
+    juce::RangedAudioParameter* parameter (const juce::String& id) { return processor->parameters.getParameter (id); }
+
+    void setPlain (const juce::String& id, float value)
+    {
+        auto* p = parameter (id);
+        p->setValueNotifyingHost (p->convertTo0to1 (value));
+    }
+
+    /** Starts recording repaints; the component owns the recorder from here. */
+    RepaintRecorder& recordRepaints()
+    {
+        auto* recorder = new RepaintRecorder();
+        component->setCachedComponentImage (recorder);
+        return *recorder;
+    }
+
+    std::unique_ptr<SombraxAudioProcessor> processor;
+    std::unique_ptr<MainComponent> component;
+};
+} // namespace editor_test
