@@ -64,7 +64,6 @@ struct EditorSettingsMenuWindow : ::testing::Test
 
     ~EditorSettingsMenuWindow() override
     {
-        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
         component.reset();
     }
 

@@ -29,6 +29,9 @@ protected:
     void openEditor()
     {
         component = std::make_unique<MainComponent> (*processor);
+        component->setBounds (0, 0, 700, 400);
+        component->setVisible (true);
+        component->stopTimer();
 
         component->askToReplace = [this] (const juce::String&, const juce::String& message)
         {
@@ -46,7 +49,6 @@ protected:
 
     void closeEditor()
     {
-        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
         component.reset();
     }
 

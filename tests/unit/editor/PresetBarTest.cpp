@@ -130,7 +130,7 @@ TEST_F (EditorActions, PreviousAndNextWrapAroundTheList)
 
     for (const auto& [direction, expected] : steps)
     {
-        component->stepPreset (direction);
+        component->buttonClicked (direction > 0 ? component->nextPresetButton.get() : component->previousPresetButton.get());
         EXPECT_EQ (presetName(), expected);
         EXPECT_FLOAT_EQ (plain ("drive"), presetName() == "A" ? 10.0f : presetName() == "B.c" ? 20.0f : 30.0f);
     }

@@ -104,9 +104,10 @@ TEST_F (EditorActions, RandomiseSendsOneGesturePerParameterExceptUnderLive)
     for (const auto& id : untouched)
         EXPECT_EQ (host.changes.count (persistence_test::parameterIndex (*processor, id)), 0u) << id;
 
+    // The button draws from a generator of its own.
     host.reset();
     component->isAbletonLive = true;
-    component->randomiseParameters (random);
+    component->buttonClicked (component->randomiseButton.get());
 
     EXPECT_EQ (host.changes.size(), 16u);
     EXPECT_TRUE (host.gestureBegins.empty());

@@ -3,6 +3,7 @@
 #include "unit/editor/EditorActionsFixture.h"
 
 #include "services/PluginCrashLogger.h"
+#include "support/MainComponentTestSupport.h"
 
 using editor_test::EditorActions;
 
@@ -77,9 +78,10 @@ TEST_F (EditorActions, UndoRedoAndInitialise)
     component->settingsMenuChosen (MainComponent::redoItem);
     EXPECT_FLOAT_EQ (plain ("drive"), 40.0f);
 
-    // Nothing for the title or a dismissed menu.
+    // Nothing for the title, a dismissed menu, or a button that is none of the six.
     component->settingsMenuChosen (MainComponent::productTitleItem);
     component->settingsMenuChosen (0);
+    component->buttonClicked (component->routingButton.get());
     EXPECT_FLOAT_EQ (plain ("drive"), 40.0f);
 
     setPlain ("filter_cutoff", 500.0f);
@@ -175,9 +177,15 @@ TEST_F (EditorActions, MidiMapClearSaveAndLoad)
 TEST_F (EditorActions, AnimationsSwitchIsRememberedAcrossSessions)
 {
     ASSERT_TRUE (processor->animationsEnabled);
+    auto& repaints = *new editor_test::RepaintRecorder();
+    component->setCachedComponentImage (&repaints);
+    repaints.areas.clear();
+
     component->settingsMenuChosen (MainComponent::animationsItem);
     EXPECT_FALSE (processor->animationsEnabled);
     EXPECT_FALSE (processor->preferences->getBoolValue (processor->animationsEnabledKey, true));
+    ASSERT_EQ (repaints.areas.size(), 1u);
+    EXPECT_EQ (repaints.areas[0], component->layout.levelDisplayArea);
 
     reopenPlugin();
     EXPECT_FALSE (processor->animationsEnabled);
