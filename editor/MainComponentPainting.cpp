@@ -283,6 +283,15 @@ void MainComponent::timerCallback()
         setAlphas ({ driveKnob.get(), shapeKnob.get(), feedbackKnob.get() }, distortionSectionOn);
     }
 
+    // The framework drops a slider's effect whenever its look changes, as it does for every
+    // open window when another instance's editor opens or closes; the knobs get it back here.
+    for (auto* knob : { f.cutoffKnob.get(), f.resonanceKnob.get(), f.modDepthKnob.get(), f.lfoRateKnob.get(),
+                        f.lfoHighRateKnob.get(), f.lfoSyncedRateKnob.get(), f.lpfGainKnob.get(), f.hpfGainKnob.get(),
+                        f.bpfGainKnob.get(), f.notchGainKnob.get(), driveKnob.get(), shapeKnob.get(), feedbackKnob.get(),
+                        outGainKnob.get(), dryWetKnob.get() })
+        if (knob->getComponentEffect() != &knobShadow)
+            knob->setComponentEffect (&knobShadow);
+
     // A program change handed over by the audio thread. The flag is taken (and cleared) before
     // the number is read, so a change that arrives during the load waits for the next tick
     // instead of being lost. The load takes the tree lock and remaps old synced rates, as the

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace editor_test
@@ -22,14 +23,40 @@ struct RepaintRecorder : juce::CachedComponentImage
     bool invalidate (const juce::Rectangle<int>& area) override { areas.push_back (area); return true; }
     void releaseResources() override {}
 
+    /** The areas recorded since the last call, as "x y w h", and starts afresh. */
+    std::vector<std::string> take()
+    {
+        std::vector<std::string> texts;
+
+        for (const auto& area : areas)
+            texts.push_back (area.toString().toStdString());
+
+        areas.clear();
+        return texts;
+    }
+
     std::vector<juce::Rectangle<int>> areas;
+};
+
+/** The processor with a stand-in editor, so that opening it makes the audio thread hand
+    program changes over instead of loading them itself. */
+class ProcessorWithPlainEditor : public SombraxAudioProcessor
+{
+public:
+    struct PlainEditor : juce::AudioProcessorEditor
+    {
+        explicit PlainEditor (juce::AudioProcessor& p) : juce::AudioProcessorEditor (p) {}
+        void paint (juce::Graphics&) override {}
+    };
+
+    juce::AudioProcessorEditor* createEditor() override { return new PlainEditor (*this); }
 };
 
 struct MainComponentFixture : ::testing::Test
 {
     void SetUp() override
     {
-        processor = std::make_unique<SombraxAudioProcessor>();
+        processor = std::make_unique<ProcessorWithPlainEditor>();
         component = std::make_unique<MainComponent> (*processor);
         component->setBounds (0, 0, 700, 400);
         // Shown as in the editor window: hit tests and repaints need a visible component.
@@ -41,6 +68,7 @@ struct MainComponentFixture : ::testing::Test
     void TearDown() override
     {
         component.reset();
+        plainEditor.reset();
         processor.reset();
     }
 
@@ -57,10 +85,12 @@ struct MainComponentFixture : ::testing::Test
     {
         auto* recorder = new RepaintRecorder();
         component->setCachedComponentImage (recorder);
+        recorder->areas.clear();
         return *recorder;
     }
 
-    std::unique_ptr<SombraxAudioProcessor> processor;
+    std::unique_ptr<ProcessorWithPlainEditor> processor;
+    std::unique_ptr<juce::AudioProcessorEditor> plainEditor;
     std::unique_ptr<MainComponent> component;
 };
 } // namespace editor_test

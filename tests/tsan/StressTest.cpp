@@ -7,7 +7,12 @@
 //   saves presets into the "MIDI" folder and lists it again, and loads presets as the
 //   editor does.
 // Afterwards the state must be whole: a fresh instance restored from it matches.
+//
+// Then the same with an editor open: the audio thread only hands its program changes over,
+// and the main component's refresh loads them on the message thread (called here as often
+// as the loop turns, besides its own timer), against the audio and host threads.
 
+#include "editor/MainComponent.h"
 #include "plugin/PluginProcessor.h"
 #include "services/PresetsManager.h"
 
@@ -31,6 +36,8 @@ void check (bool condition, const char* what)
 
 constexpr int numBlocks = 10000;
 constexpr int numStateRoundTrips = 1000;
+constexpr int numEditorBlocks = 4000;
+constexpr int numEditorStateRoundTrips = 200;
 
 const juce::StringArray learnable { "drive", "shape", "filter_cutoff", "lfo_rate", "dry_wet", "feedback", "lfo_synced_rate" };
 
@@ -74,12 +81,12 @@ juce::String mapText (SombraxAudioProcessor& p)
     return xml != nullptr ? xml->toString (juce::XmlElement::TextFormat().singleLine()) : juce::String();
 }
 
-void runAudioThread (SombraxAudioProcessor& processor)
+void runAudioThread (SombraxAudioProcessor& processor, int blocks)
 {
     juce::AudioBuffer<float> audio (2, 64);
     juce::Random random (1);
 
-    for (int block = 0; block < numBlocks; ++block)
+    for (int block = 0; block < blocks; ++block)
     {
         for (int ch = 0; ch < 2; ++ch)
             for (int i = 0; i < audio.getNumSamples(); ++i)
@@ -100,11 +107,11 @@ void runAudioThread (SombraxAudioProcessor& processor)
     }
 }
 
-void runHostThread (SombraxAudioProcessor& processor)
+void runHostThread (SombraxAudioProcessor& processor, int roundTrips)
 {
     const auto oldState = oldStateChunk();
 
-    for (int i = 0; i < numStateRoundTrips; ++i)
+    for (int i = 0; i < roundTrips; ++i)
     {
         juce::MemoryBlock chunk;
         processor.getStateInformation (chunk);
@@ -155,6 +162,72 @@ void runMessageThreadStep (SombraxAudioProcessor& processor, int step, const juc
     check (processor.getMidiProgramPresets().size() <= 8, "the list holds the folder's presets");
     check (map.lastCC.load() < 128, "lastCC is a controller number");
 }
+
+//==============================================================================
+class ProcessorWithPlainEditor : public SombraxAudioProcessor
+{
+public:
+    struct PlainEditor : juce::AudioProcessorEditor
+    {
+        explicit PlainEditor (juce::AudioProcessor& p) : juce::AudioProcessorEditor (p) {}
+        void paint (juce::Graphics&) override {}
+    };
+
+    juce::AudioProcessorEditor* createEditor() override { return new PlainEditor (*this); }
+};
+
+/** Program changes with an editor open: handed over by the audio thread, loaded by the
+    main component's refresh while blocks, controller changes and state calls go on. */
+void runWithEditorOpen()
+{
+    auto processor = std::make_unique<ProcessorWithPlainEditor>();
+    processor->prepareToPlay (44100.0, 64);
+
+    // Open before the threads start: from here the audio thread hands program changes over.
+    std::unique_ptr<juce::AudioProcessorEditor> editor (processor->createEditorIfNeeded());
+    auto component = std::make_unique<MainComponent> (*processor);
+    component->setBounds (0, 0, 700, 400);
+
+    std::atomic<int> running { 2 };
+    int handedOver = 0;
+
+    std::thread audio ([&] { runAudioThread (*processor, numEditorBlocks); --running; });
+    std::thread host ([&] { runHostThread (*processor, numEditorStateRoundTrips); --running; });
+
+    for (int step = 0; running.load() > 0; ++step)
+    {
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
+
+        if (processor->pendingProgramChange.load())
+            ++handedOver;
+
+        component->timerCallback();
+
+        // Painting reads the level peaks the audio thread writes.
+        if (step % 25 == 0)
+            component->createComponentSnapshot (component->getLocalBounds());
+
+        check (processor->getCurrentPresetName().length() < 100, "the preset name stays readable with an editor open");
+    }
+
+    audio.join();
+    host.join();
+
+    component->timerCallback();
+    check (handedOver > 0, "program changes were handed to the editor");
+    check (! processor->pendingProgramChange.load(), "the last program change was taken");
+
+    for (auto* parameter : processor->getParameters())
+    {
+        const auto value = parameter->getValue();
+        check (std::isfinite (value) && value >= 0.0f && value <= 1.0f, "parameter values stay in range with an editor open");
+    }
+
+    component.reset();
+    editor.reset();
+    processor.reset();
+    std::printf ("TSan stress with an editor open: %d blocks, %d program changes handed over\n", numEditorBlocks, handedOver);
+}
 } // namespace
 
 int main()
@@ -171,8 +244,8 @@ int main()
     const auto mapFile = juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile ("stress.mpcc");
     std::atomic<int> running { 2 };
 
-    std::thread audio ([&] { runAudioThread (*processor); --running; });
-    std::thread host ([&] { runHostThread (*processor); --running; });
+    std::thread audio ([&] { runAudioThread (*processor, numBlocks); --running; });
+    std::thread host ([&] { runHostThread (*processor, numStateRoundTrips); --running; });
 
     for (int step = 0; running.load() > 0; ++step)
     {
@@ -208,6 +281,9 @@ int main()
     check (processor->getCurrentPresetName() == restored.getCurrentPresetName(), "restored name matches");
 
     processor.reset();
+
+    runWithEditorOpen();
+
     std::printf ("TSan stress: %d blocks, %d state round trips, %d failed checks\n", numBlocks, numStateRoundTrips, failures);
     return failures == 0 ? 0 : 1;
 }
