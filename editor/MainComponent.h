@@ -142,6 +142,80 @@ public:
     // Preset bar and settings menu actions (MainComponentActions.cpp). Each action that
     // follows a menu or a dialog is a function of the choice, so it runs without a modal loop.
 
+    /** What the clicks open; each ends in one of the functions of the choice below. */
+    void showPresetList();
+    void showSavePresetDialog();
+    void showSettingsMenu();
+    void showSaveMidiMapDialog();
+    void showLoadMidiMapDialog();
+
+    /** The preset list: one item per name, id = index + 1, the current preset in blue. */
+    juce::PopupMenu createPresetListMenu (const juce::StringArray& names) const;
+    juce::PopupMenu::Options createPresetListMenuOptions() const;
+
+    /** Loads the preset the list's item `result` names; 0 (dismissed) does nothing. */
+    void presetListChosen (const juce::StringArray& names, int result);
+
+    /** Loads the neighbour (-1 previous, +1 next) of the current preset, wrapping around;
+        nothing when the current name is not listed. */
+    void stepPreset (int direction);
+
+    /** Saves the state to the file chosen in the save dialog, as a ".sbxp" file. */
+    void saveChosenPresetFile (const juce::File& chosenFile);
+
+    /** Draws new values for the sixteen sound parameters from `random`. */
+    void randomiseParameters (juce::Random& random);
+
+    /** Sets a parameter as a user change, with a gesture unless the host is Ableton Live. */
+    void setParameterFromEditor (juce::AudioProcessorParameter& parameter, float normalisedValue);
+
+    //==============================================================================
+    // The settings menu (SettingsMenuActions.cpp).
+
+    enum SettingsMenuItem
+    {
+        undoItem = 1,
+        redoItem = 2,
+        initialiseItem = 3,
+        saveDefaultPresetItem = 4,
+        clearMidiMapItem = 5,
+        saveMidiMapItem = 6,
+        loadMidiMapItem = 7,
+        animationsItem = 8,
+        openPresetsFolderItem = 9,
+        crashLogItem = 10,
+        productTitleItem = -10
+    };
+
+    juce::PopupMenu createSettingsMenu() const;
+    juce::PopupMenu::Options createSettingsMenuOptions() const;
+
+    /** Carries out the settings menu's item `itemId`; anything else does nothing. */
+    void settingsMenuChosen (int itemId);
+
+    /** Every parameter back to its default, in host index order. */
+    void initialiseParameters();
+    /** Appends the system summary to the crash log, then shows the log file. */
+    void writeCrashLogSummary();
+
+    void saveMidiMapTo (const juce::File& file);
+    void loadMidiMapFrom (const juce::File& file);
+
+    //==============================================================================
+    // The dialogs the actions open besides menus and file choosers. Empty: the real ones;
+    // tests put their own answers and records here.
+
+    /** Asked before a save replaces a file the save dialog did not warn about; true replaces. */
+    std::function<bool (const juce::String& title, const juce::String& message)> askToReplace;
+    /** Tells the user that a save or a load failed, and why. */
+    std::function<void (const juce::String& title, const juce::String& message)> showFailure;
+    /** Shows a file or folder in the platform's file browser. */
+    std::function<void (const juce::File& fileOrFolder)> revealInFileBrowser;
+
+    bool confirmReplacing (const juce::File& file);
+    void reportFailure (const juce::String& title, const juce::String& message);
+    void reveal (const juce::File& fileOrFolder);
+
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainComponent)
 };

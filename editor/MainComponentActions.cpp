@@ -1,16 +1,284 @@
 #include "editor/MainComponent.h"
 
-// Placeholders, filled by the preset bar work: the buttons report here and nothing happens yet.
+#include "plugin/PluginProcessor.h"
+#include "services/PresetsManager.h"
+#include "services/ProgramChangeManager.h"
+#include "toolkit_ui/OskvColours.h"
 
-void MainComponent::buttonClicked (juce::Button*)
+namespace
 {
+juce::File presetFileNamed (const juce::String& name)
+{
+    // Appended rather than set, so a dot inside the name stays part of it.
+    return juce::File (oskv::PresetsManager::presetsFolderPath + juce::File::getSeparatorString()
+                       + name + "." + oskv::PresetsManager::presetFileExtension);
 }
 
+bool isInMidiPresetsFolder (const juce::File& file)
+{
+    return file.getParentDirectory().getFullPathName()
+               .equalsIgnoreCase (oskv::ProgramChangeManager::getMidiPresetsFolder().getFullPathName());
+}
+
+float squaredDraw (juce::Random& random)
+{
+    const auto value = random.nextFloat();
+    return value * value;
+}
+} // namespace
+
+void MainComponent::buttonClicked (juce::Button* button)
+{
+    if (button == presetNameButton.get())
+    {
+        showPresetList();
+    }
+    else if (button == previousPresetButton.get())
+    {
+        stepPreset (-1);
+    }
+    else if (button == nextPresetButton.get())
+    {
+        stepPreset (1);
+    }
+    else if (button == savePresetButton.get())
+    {
+        showSavePresetDialog();
+    }
+    else if (button == randomiseButton.get())
+    {
+        juce::Random random;
+        random.setSeedRandomly();
+        randomiseParameters (random);
+    }
+    else if (button == settingsMenuButton.get())
+    {
+        showSettingsMenu();
+    }
+}
+
+//==============================================================================
 juce::StringArray MainComponent::createPresetNamesArray()
 {
-    return {};
+    juce::StringArray names;
+
+    for (const auto& entry : juce::RangedDirectoryIterator (juce::File (oskv::PresetsManager::presetsFolderPath), false,
+                                                            oskv::PresetsManager::wildcardForfileChooser(),
+                                                            juce::File::findFiles))
+        names.add (entry.getFile().getFileNameWithoutExtension());
+
+    names.sortNatural();
+    return names;
 }
 
-void MainComponent::loadPreset (juce::StringArray, int)
+void MainComponent::loadPreset (juce::StringArray names, int index)
 {
+    const auto name = names[index];
+    const auto file = presetFileNamed (name);
+    const auto result = audioProcessor.loadPresetFile (file);
+
+    if (result.failed())
+    {
+        // The parameters are as they were, so the name stays with them.
+        const auto reason = file.existsAsFile() ? result.getErrorMessage()
+                                                : juce::String ("The file no longer exists.");
+        reportFailure ("Could not load preset", file.getFullPathName() + "\n\n" + reason);
+        return;
+    }
+
+    audioProcessor.setCurrentPresetName (name);
+}
+
+//==============================================================================
+void MainComponent::showPresetList()
+{
+    const auto names = createPresetNamesArray();
+    const juce::Component::SafePointer<MainComponent> safeThis (this);
+    const auto result = createPresetListMenu (names).showMenu (createPresetListMenuOptions());
+
+    // The host may close the editor while the menu is open.
+    if (safeThis != nullptr)
+        presetListChosen (names, result);
+}
+
+juce::PopupMenu MainComponent::createPresetListMenu (const juce::StringArray& names) const
+{
+    const auto currentName = audioProcessor.getCurrentPresetName();
+    juce::PopupMenu menu;
+
+    for (int i = 0; i < names.size(); ++i)
+    {
+        if (names[i] == currentName)
+            menu.addColouredItem (i + 1, names[i], oskv::OskvColours::blue, true, false);
+        else
+            menu.addItem (i + 1, names[i], true, false);
+    }
+
+    return menu;
+}
+
+juce::PopupMenu::Options MainComponent::createPresetListMenuOptions() const
+{
+    return juce::PopupMenu::Options()
+        .withTargetComponent (presetNameButton.get())
+        .withItemThatMustBeVisible (1)
+        .withMinimumWidth (40)
+        .withMaximumNumColumns (4);
+}
+
+void MainComponent::presetListChosen (const juce::StringArray& names, int result)
+{
+    if (result > 0)
+        loadPreset (names, result - 1);
+}
+
+void MainComponent::stepPreset (int direction)
+{
+    const auto names = createPresetNamesArray();
+
+    if (names.isEmpty())
+        return;
+
+    const int index = names.indexOf (audioProcessor.getCurrentPresetName());
+
+    if (index < 0)
+        return;
+
+    const int count = names.size();
+    loadPreset (names, (index + (direction < 0 ? count - 1 : 1)) % count);
+}
+
+//==============================================================================
+void MainComponent::showSavePresetDialog()
+{
+    juce::FileChooser chooser ("Save Preset", juce::File (oskv::PresetsManager::presetsFolderPath),
+                               oskv::PresetsManager::wildcardForfileChooser());
+    const juce::Component::SafePointer<MainComponent> safeThis (this);
+    const auto confirmed = chooser.showDialog (juce::FileBrowserComponent::saveMode
+                                                   | juce::FileBrowserComponent::canSelectFiles
+                                                   | juce::FileBrowserComponent::warnAboutOverwriting,
+                                               nullptr);
+
+    if (confirmed && safeThis != nullptr)
+        saveChosenPresetFile (chooser.getResult());
+}
+
+void MainComponent::saveChosenPresetFile (const juce::File& chosenFile)
+{
+    auto file = chosenFile;
+
+    if (! file.hasFileExtension (oskv::PresetsManager::presetFileExtension))
+    {
+        file = file.withFileExtension (oskv::PresetsManager::presetFileExtension);
+
+        // The dialog warned about the name as typed, not about this one.
+        if (file.existsAsFile())
+        {
+            const juce::Component::SafePointer<MainComponent> safeThis (this);
+
+            if (! confirmReplacing (file) || safeThis == nullptr)
+                return;
+        }
+    }
+
+    const auto result = audioProcessor.savePresetFile (file, true);
+
+    if (result.failed())
+    {
+        // No preset was written, so the name stays the one of the state it describes.
+        reportFailure ("Could not save preset", file.getFullPathName() + "\n\n" + result.getErrorMessage());
+        return;
+    }
+
+    audioProcessor.setCurrentPresetName (file.getFileNameWithoutExtension());
+
+    // So that the new preset answers a program change at once.
+    if (isInMidiPresetsFolder (file))
+        audioProcessor.rescanMidiProgramPresets();
+}
+
+//==============================================================================
+void MainComponent::randomiseParameters (juce::Random& random)
+{
+    auto& p = audioProcessor;
+
+    const auto set = [this] (const juce::String& parameterID, float normalisedValue)
+    {
+        if (auto* parameter = audioProcessor.parameters.getParameter (parameterID))
+            setParameterFromEditor (*parameter, normalisedValue);
+    };
+
+    // The draws happen in this order, one statement each, so a seed always gives the same sound.
+    const int filterType = random.nextInt (4);
+    const juce::String* filterGains[] = { &p.lpfGainParamID, &p.hpfGainParamID, &p.bpfGainParamID, &p.notchGainParamID };
+
+    for (int i = 0; i < 4; ++i)
+        set (*filterGains[i], i == filterType ? 1.0f : 0.0f);
+
+    // One of drive and feedback stays low, so the result is rarely a wall of noise.
+    const bool driveLeads = random.nextBool();
+    const auto first = random.nextFloat();
+    const auto second = random.nextFloat();
+    set (p.driveParamID, driveLeads ? first : first * 0.2f);
+    set (p.feedbackParamID, driveLeads ? second * 0.2f : second);
+
+    set (p.filterCutoffParamID, squaredDraw (random));
+    set (p.filterResonanceParamID, squaredDraw (random));
+    set (p.filterCutoffModDepthParamID, squaredDraw (random));
+
+    const bool highRateMode = random.nextBool();
+    set (p.lfoHighRateModeParamID, highRateMode ? 1.0f : 0.0f);
+    const bool sync = random.nextBool();
+    set (p.lfoSyncParamID, sync ? 1.0f : 0.0f);
+
+    set (p.lfoRateParamID, squaredDraw (random));
+    set (p.lfoHighRateParamID, squaredDraw (random));
+    set (p.lfoSyncedRateParamID, random.nextFloat());
+    set (p.lfoWaveParamID, random.nextFloat());
+    set (p.shapeParamID, random.nextFloat());
+}
+
+void MainComponent::setParameterFromEditor (juce::AudioProcessorParameter& parameter, float normalisedValue)
+{
+    // Live records gestures of its own; a second pair confuses its automation.
+    const bool withGesture = ! isAbletonLive;
+
+    if (withGesture)
+        parameter.beginChangeGesture();
+
+    parameter.setValue (normalisedValue);
+    parameter.sendValueChangedMessageToListeners (normalisedValue);
+
+    if (withGesture)
+        parameter.endChangeGesture();
+}
+
+//==============================================================================
+bool MainComponent::confirmReplacing (const juce::File& file)
+{
+    const juce::String title ("Replace preset");
+    const auto message = "\"" + file.getFileName() + "\" already exists in " + file.getParentDirectory().getFullPathName()
+                       + ". Do you want to replace it?";
+
+    if (askToReplace)
+        return askToReplace (title, message);
+
+    return juce::AlertWindow::showOkCancelBox (juce::MessageBoxIconType::WarningIcon, title, message,
+                                               "Replace", "Cancel", this);
+}
+
+void MainComponent::reportFailure (const juce::String& title, const juce::String& message)
+{
+    if (showFailure)
+        showFailure (title, message);
+    else
+        juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, title, message, {}, this);
+}
+
+void MainComponent::reveal (const juce::File& fileOrFolder)
+{
+    if (revealInFileBrowser)
+        revealInFileBrowser (fileOrFolder);
+    else
+        fileOrFolder.revealToUser();
 }
