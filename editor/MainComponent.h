@@ -16,6 +16,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
+#include <optional>
 
 class SombraxAudioProcessor;
 
@@ -148,6 +149,17 @@ public:
     void showSettingsMenu();
     void showSaveMidiMapDialog();
     void showLoadMidiMapDialog();
+
+    enum FileDialogKind
+    {
+        saveDialog,
+        openDialog
+    };
+
+    /** Runs the native file dialog; the chosen file, or nothing when cancelled or when the
+        editor closed meanwhile. */
+    std::optional<juce::File> chooseFile (const juce::String& title, const juce::File& folder,
+                                          const juce::String& pattern, FileDialogKind kind);
 
     /** The preset list: one item per name, id = index + 1, the current preset in blue. */
     juce::PopupMenu createPresetListMenu (const juce::StringArray& names) const;

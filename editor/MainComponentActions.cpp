@@ -151,16 +151,29 @@ void MainComponent::stepPreset (int direction)
 //==============================================================================
 void MainComponent::showSavePresetDialog()
 {
-    juce::FileChooser chooser ("Save Preset", juce::File (oskv::PresetsManager::presetsFolderPath),
-                               oskv::PresetsManager::wildcardForfileChooser());
-    const juce::Component::SafePointer<MainComponent> safeThis (this);
-    const auto confirmed = chooser.showDialog (juce::FileBrowserComponent::saveMode
-                                                   | juce::FileBrowserComponent::canSelectFiles
-                                                   | juce::FileBrowserComponent::warnAboutOverwriting,
-                                               nullptr);
+    if (const auto file = chooseFile ("Save Preset", juce::File (oskv::PresetsManager::presetsFolderPath),
+                                      oskv::PresetsManager::wildcardForfileChooser(), saveDialog))
+        saveChosenPresetFile (*file);
+}
 
-    if (confirmed && safeThis != nullptr)
-        saveChosenPresetFile (chooser.getResult());
+std::optional<juce::File> MainComponent::chooseFile (const juce::String& title, const juce::File& folder,
+                                                     const juce::String& pattern, FileDialogKind kind)
+{
+    juce::FileChooser chooser (title, folder, pattern);
+    const auto flags = kind == saveDialog ? juce::FileBrowserComponent::saveMode
+                                                | juce::FileBrowserComponent::canSelectFiles
+                                                | juce::FileBrowserComponent::warnAboutOverwriting
+                                          : juce::FileBrowserComponent::openMode
+                                                | juce::FileBrowserComponent::canSelectFiles;
+
+    // The host may close the editor while the dialog's loop runs.
+    const juce::Component::SafePointer<MainComponent> safeThis (this);
+    const auto confirmed = chooser.showDialog (flags, nullptr);
+
+    if (! confirmed || safeThis == nullptr)
+        return std::nullopt;
+
+    return chooser.getResult();
 }
 
 void MainComponent::saveChosenPresetFile (const juce::File& chosenFile)

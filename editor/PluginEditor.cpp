@@ -19,14 +19,13 @@ std::optional<int> storedInteger (const juce::PropertiesFile& preferences, const
     return text.getIntValue();
 }
 
-/** Zero or negative, narrower than the minimum width, or more than 16 times the logical
-    size: no screen shows that, and the corner would be out of reach. */
+/** Not zero or negative, not narrower than the minimum width, not taller than 16 times the
+    logical height: beyond that no screen shows the window and its corner is out of reach. */
 bool isUsableSize (const SombraxLayout& layout, int width, int height)
 {
     constexpr int maximumScale = 16;
 
-    return width >= layout.width / 8 && height > 0
-        && width <= maximumScale * layout.width && height <= maximumScale * layout.height;
+    return width >= layout.width / 8 && height > 0 && height <= maximumScale * layout.height;
 }
 } // namespace
 

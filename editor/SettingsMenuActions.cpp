@@ -133,29 +133,16 @@ void MainComponent::writeCrashLogSummary()
 //==============================================================================
 void MainComponent::showSaveMidiMapDialog()
 {
-    juce::FileChooser chooser ("SAVE MIDI MAP", juce::File::getSpecialLocation (juce::File::userDocumentsDirectory),
-                               oskv::CCMapper::wildcardForFileChooser());
-    const juce::Component::SafePointer<MainComponent> safeThis (this);
-    const auto confirmed = chooser.showDialog (juce::FileBrowserComponent::saveMode
-                                                   | juce::FileBrowserComponent::canSelectFiles
-                                                   | juce::FileBrowserComponent::warnAboutOverwriting,
-                                               nullptr);
-
-    if (confirmed && safeThis != nullptr)
-        saveMidiMapTo (chooser.getResult());
+    if (const auto file = chooseFile ("SAVE MIDI MAP", juce::File::getSpecialLocation (juce::File::userDocumentsDirectory),
+                                      oskv::CCMapper::wildcardForFileChooser(), saveDialog))
+        saveMidiMapTo (*file);
 }
 
 void MainComponent::showLoadMidiMapDialog()
 {
-    juce::FileChooser chooser ("LOAD MIDI MAP", juce::File::getSpecialLocation (juce::File::userDocumentsDirectory),
-                               oskv::CCMapper::wildcardForFileChooser());
-    const juce::Component::SafePointer<MainComponent> safeThis (this);
-    const auto confirmed = chooser.showDialog (juce::FileBrowserComponent::openMode
-                                                   | juce::FileBrowserComponent::canSelectFiles,
-                                               nullptr);
-
-    if (confirmed && safeThis != nullptr)
-        loadMidiMapFrom (chooser.getResult());
+    if (const auto file = chooseFile ("LOAD MIDI MAP", juce::File::getSpecialLocation (juce::File::userDocumentsDirectory),
+                                      oskv::CCMapper::wildcardForFileChooser(), openDialog))
+        loadMidiMapFrom (*file);
 }
 
 void MainComponent::saveMidiMapTo (const juce::File& file)

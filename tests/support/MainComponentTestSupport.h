@@ -5,6 +5,7 @@
 
 #include "editor/MainComponent.h"
 #include "plugin/PluginProcessor.h"
+#include "support/ProcessorWithPlainEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -36,20 +37,6 @@ struct RepaintRecorder : juce::CachedComponentImage
     }
 
     std::vector<juce::Rectangle<int>> areas;
-};
-
-/** The processor with a stand-in editor, so that opening it makes the audio thread hand
-    program changes over instead of loading them itself. */
-class ProcessorWithPlainEditor : public SombraxAudioProcessor
-{
-public:
-    struct PlainEditor : juce::AudioProcessorEditor
-    {
-        explicit PlainEditor (juce::AudioProcessor& p) : juce::AudioProcessorEditor (p) {}
-        void paint (juce::Graphics&) override {}
-    };
-
-    juce::AudioProcessorEditor* createEditor() override { return new PlainEditor (*this); }
 };
 
 struct MainComponentFixture : ::testing::Test

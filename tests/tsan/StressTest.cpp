@@ -15,6 +15,7 @@
 #include "editor/MainComponent.h"
 #include "plugin/PluginProcessor.h"
 #include "services/PresetsManager.h"
+#include "tests/support/ProcessorWithPlainEditor.h"
 
 #include <atomic>
 #include <cmath>
@@ -164,18 +165,6 @@ void runMessageThreadStep (SombraxAudioProcessor& processor, int step, const juc
 }
 
 //==============================================================================
-class ProcessorWithPlainEditor : public SombraxAudioProcessor
-{
-public:
-    struct PlainEditor : juce::AudioProcessorEditor
-    {
-        explicit PlainEditor (juce::AudioProcessor& p) : juce::AudioProcessorEditor (p) {}
-        void paint (juce::Graphics&) override {}
-    };
-
-    juce::AudioProcessorEditor* createEditor() override { return new PlainEditor (*this); }
-};
-
 /** Program changes with an editor open: handed over by the audio thread, loaded by the
     main component's refresh while blocks, controller changes and state calls go on. */
 void runWithEditorOpen()

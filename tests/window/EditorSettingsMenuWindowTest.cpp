@@ -1,34 +1,16 @@
 #include "editor/MainComponent.h"
 #include "plugin/PluginProcessor.h"
 
+#include "MenuWindowSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
 namespace
 {
-/** While the menu runs its modal loop, hands `action` the open menu window. */
-void whenMenuIsOpen (std::function<void (juce::Component&)> action, bool& menuWasSeen)
-{
-    juce::MessageManager::callAsync ([action = std::move (action), &menuWasSeen]
-    {
-        if (auto* menuWindow = juce::Component::getCurrentlyModalComponent())
-        {
-            menuWasSeen = true;
-            action (*menuWindow);
-        }
-        else
-        {
-            // Never leave the loop running if the menu did not open.
-            juce::PopupMenu::dismissAllActiveMenus();
-        }
-    });
-}
-
-void press (juce::Component& menuWindow, int keyCode)
-{
-    menuWindow.keyPressed (juce::KeyPress (keyCode));
-}
+using window_test::press;
+using window_test::whenMenuIsOpen;
 
 /** A left click on the button's centre, delivered through its window as the mouse does. */
 void click (juce::Component& window, juce::Button& button)

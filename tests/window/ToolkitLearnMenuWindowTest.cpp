@@ -4,34 +4,16 @@
 #include "toolkit_ui/UIControlFactory.h"
 #include "toolkit_ui/VXLook.h"
 
+#include "MenuWindowSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
 namespace
 {
-/** While the learn menu runs its modal loop, hands `action` the open menu window. */
-void whenMenuIsOpen (std::function<void (juce::Component&)> action, bool& menuWasSeen)
-{
-    juce::MessageManager::callAsync ([action = std::move (action), &menuWasSeen]
-    {
-        if (auto* menuWindow = juce::Component::getCurrentlyModalComponent())
-        {
-            menuWasSeen = true;
-            action (*menuWindow);
-        }
-        else
-        {
-            // Never leave the loop running if the menu did not open.
-            juce::PopupMenu::dismissAllActiveMenus();
-        }
-    });
-}
-
-void press (juce::Component& menuWindow, int keyCode)
-{
-    menuWindow.keyPressed (juce::KeyPress (keyCode));
-}
+using window_test::press;
+using window_test::whenMenuIsOpen;
 
 struct ToolkitLearnMenuWindow : ::testing::Test
 {

@@ -3,6 +3,7 @@
 
 #include "support/PersistenceTestSupport.h"
 #include "services/ProgramChangeManager.h"
+#include "support/ProcessorWithPlainEditor.h"
 
 using namespace persistence_test;
 
@@ -18,20 +19,6 @@ juce::MidiBuffer programChanges (std::initializer_list<std::pair<int, int>> chan
 
     return buffer;
 }
-
-class PlainEditor : public juce::AudioProcessorEditor
-{
-public:
-    explicit PlainEditor (juce::AudioProcessor& p) : juce::AudioProcessorEditor (p) {}
-    void paint (juce::Graphics&) override {}
-};
-
-// The real editor needs fonts and images; this one only has to exist.
-class ProcessorWithPlainEditor : public SombraxAudioProcessor
-{
-public:
-    juce::AudioProcessorEditor* createEditor() override { return new PlainEditor (*this); }
-};
 
 class ProgramChange : public ::testing::Test
 {
