@@ -5,13 +5,6 @@
 
 namespace
 {
-enum Mode
-{
-    freeMode = 0,
-    syncMode = 1,
-    oscMode = 2
-};
-
 bool isOn (const oskv::ParameterLink& link)
 {
     return link.parameter != nullptr && link.parameter->getValue() > 0.5f;
@@ -40,9 +33,13 @@ LFOModeSelector::LFOModeSelector (juce::AudioProcessorParameter* syncParameter, 
         button->addListener (this);
     }
 
-    // The high rate wins over sync, as in the signal path.
-    mode = isOn (highRateModeLink) ? oscMode : (isOn (syncLink) ? syncMode : freeMode);
+    mode = modeFromParameters();
     colourLabelsForMode();
+}
+
+int LFOModeSelector::modeFromParameters() const
+{
+    return isOn (highRateModeLink) ? oscMode : (isOn (syncLink) ? syncMode : freeMode);
 }
 
 LFOModeSelector::~LFOModeSelector() = default;

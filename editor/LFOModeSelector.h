@@ -23,6 +23,17 @@ public:
     void resized() override;
     void buttonClicked (juce::Button* button) override;
 
+    /** The rows, numbered as `mode` counts them. */
+    enum Mode
+    {
+        freeMode = 0,
+        syncMode = 1,
+        oscMode = 2
+    };
+
+    /** The mode the two switches hold now: the high rate wins over sync, as in the signal path. */
+    int modeFromParameters() const;
+
     /** Yellow for the row of `mode`, dark grey for the other two. */
     void colourLabelsForMode();
 

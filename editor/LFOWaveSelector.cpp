@@ -71,8 +71,12 @@ LFOWaveSelector::LFOWaveSelector (juce::AudioProcessorParameter* parameter, cons
         columns.push_back ({});
     }
 
-    if (parameter != nullptr)
-        selectedIndex = nearestWave (range, parameter->getValue());
+    selectedIndex = waveFromParameter();
+}
+
+int LFOWaveSelector::waveFromParameter() const
+{
+    return parameterLink.parameter != nullptr ? nearestWave (parameterLink.range, parameterLink.parameter->getValue()) : 0;
 }
 
 LFOWaveSelector::~LFOWaveSelector() = default;

@@ -22,6 +22,9 @@ public:
     void resized() override;
     void buttonClicked (juce::Button* button) override;
 
+    /** The wave the linked parameter holds now: its nearest integer, halves to even. */
+    int waveFromParameter() const;
+
     oskv::ParameterLink parameterLink;
     juce::Colour colour;
     juce::OwnedArray<juce::Drawable> colouredImages;

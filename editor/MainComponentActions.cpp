@@ -1,6 +1,7 @@
 #include "editor/MainComponent.h"
 
 #include "plugin/PluginProcessor.h"
+#include "services/ParameterChange.h"
 #include "services/PresetsManager.h"
 #include "services/ProgramChangeManager.h"
 #include "toolkit_ui/OskvColours.h"
@@ -254,16 +255,7 @@ void MainComponent::randomiseParameters (juce::Random& random)
 void MainComponent::setParameterFromEditor (juce::AudioProcessorParameter& parameter, float normalisedValue)
 {
     // Live records gestures of its own; a second pair confuses its automation.
-    const bool withGesture = ! isAbletonLive;
-
-    if (withGesture)
-        parameter.beginChangeGesture();
-
-    parameter.setValue (normalisedValue);
-    parameter.sendValueChangedMessageToListeners (normalisedValue);
-
-    if (withGesture)
-        parameter.endChangeGesture();
+    oskv::setParameterAsUserChange (parameter, normalisedValue, ! isAbletonLive);
 }
 
 //==============================================================================

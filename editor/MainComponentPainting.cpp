@@ -13,20 +13,6 @@ using Colours = oskv::OskvColours;
 const juce::Colour panelRimColour (0xff3b3b3b);
 const juce::Colour levelBackgroundColour (0xff181818);
 
-// Rate modes as the mode selector numbers its rows.
-enum RateMode
-{
-    freeMode = 0,
-    syncMode = 1,
-    oscMode = 2
-};
-
-// A choice value: the nearest integer, halves to the even neighbour.
-int nearestChoice (float value)
-{
-    return (int) std::nearbyint (value);
-}
-
 // A peak for drawing: non-finite counts as silence, the rest is clamped to 0..1.
 float drawablePeak (const std::atomic<float>& peak)
 {
@@ -226,10 +212,7 @@ void MainComponent::timerCallback()
 {
     auto& f = filterSection;
 
-    // Mode: the high rate wins over sync.
-    const bool sync = f.modeSelector.syncLink.parameter->getValue() > 0.5f;
-    const bool osc = f.modeSelector.highRateModeLink.parameter->getValue() > 0.5f;
-    const int mode = osc ? oscMode : (sync ? syncMode : freeMode);
+    const int mode = f.modeSelector.modeFromParameters();
 
     if (mode != f.modeSelector.mode)
     {
@@ -237,20 +220,19 @@ void MainComponent::timerCallback()
         f.modeSelector.colourLabelsForMode();
     }
 
-    f.lfoRateKnob->setVisible (mode == freeMode);
-    f.lfoSyncedRateKnob->setVisible (mode == syncMode);
-    f.lfoHighRateKnob->setVisible (mode == oscMode);
+    f.lfoRateKnob->setVisible (mode == LFOModeSelector::freeMode);
+    f.lfoSyncedRateKnob->setVisible (mode == LFOModeSelector::syncMode);
+    f.lfoHighRateKnob->setVisible (mode == LFOModeSelector::oscMode);
 
     // The visible rate's text; setting an unchanged text does nothing.
-    const auto& rateID = mode == oscMode ? audioProcessor.lfoHighRateParamID
-                       : mode == syncMode ? audioProcessor.lfoSyncedRateParamID
+    const auto& rateID = mode == LFOModeSelector::oscMode ? audioProcessor.lfoHighRateParamID
+                       : mode == LFOModeSelector::syncMode ? audioProcessor.lfoSyncedRateParamID
                                           : audioProcessor.lfoRateParamID;
 
     if (auto* rate = audioProcessor.parameters.getParameter (rateID))
         lfoRateLabel->setText (rate->getText (rate->getValue(), 512), juce::dontSendNotification);
 
-    const auto& waveLink = f.waveSelector.parameterLink;
-    const int wave = nearestChoice (waveLink.range.convertFrom0to1 (waveLink.parameter->getValue()));
+    const int wave = f.waveSelector.waveFromParameter();
 
     if (wave != f.waveSelector.selectedIndex)
     {

@@ -1,5 +1,6 @@
 #include "PluginProcessor.h"
 
+#include "services/ParameterChange.h"
 #include "services/PluginStateLoader.h"
 #include "services/PluginStateSaver.h"
 #include "services/PresetsManager.h"
@@ -91,15 +92,7 @@ void SombraxAudioProcessor::scaleSyncValueForBackwardCompatibility()
     const float newValue = range.convertTo0to1 ((float) newIndex);
 
     // Live records gestures of its own; a second pair confuses its automation.
-    const bool withGesture = ! juce::PluginHostType().isAbletonLive();
-
-    if (withGesture)
-        parameter->beginChangeGesture();
-
-    parameter->setValueNotifyingHost (newValue);
-
-    if (withGesture)
-        parameter->endChangeGesture();
+    oskv::setParameterAsUserChange (*parameter, newValue, ! juce::PluginHostType().isAbletonLive());
 }
 
 //==============================================================================

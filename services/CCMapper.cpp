@@ -1,5 +1,6 @@
 #include "CCMapper.h"
 
+#include "services/ParameterChange.h"
 #include "services/StateXml.h"
 
 namespace oskv
@@ -200,9 +201,7 @@ void CCMapper::handleControllerChanges (const juce::MidiBuffer& midiMessages)
                 continue;
 
             // Gestures with every host, so the host records the move as automation.
-            binding.parameter->beginChangeGesture();
-            binding.parameter->setValueNotifyingHost (normalised);
-            binding.parameter->endChangeGesture();
+            setParameterAsUserChange (*binding.parameter, normalised, true);
         }
     }
 }

@@ -1,5 +1,7 @@
 #include "ParameterLink.h"
 
+#include "services/ParameterChange.h"
+
 namespace oskv
 {
 ParameterLink::ParameterLink (juce::AudioProcessorParameter* parameterToLink,
@@ -18,14 +20,6 @@ void ParameterLink::updateIntParameter (int value)
     // Clamped into the range first: out-of-range integers land on its ends.
     const auto normalised = range.convertTo0to1 (juce::jlimit (range.start, range.end, (float) value));
 
-    if (isAbletonLive)
-    {
-        parameter->setValueNotifyingHost (normalised);
-        return;
-    }
-
-    parameter->beginChangeGesture();
-    parameter->setValueNotifyingHost (normalised);
-    parameter->endChangeGesture();
+    setParameterAsUserChange (*parameter, normalised, ! isAbletonLive);
 }
 } // namespace oskv
