@@ -19,13 +19,15 @@ std::optional<int> storedInteger (const juce::PropertiesFile& preferences, const
     return text.getIntValue();
 }
 
-/** Not zero or negative, not narrower than the minimum width, not taller than 16 times the
-    logical height: beyond that no screen shows the window and its corner is out of reach. */
+/** Not zero or negative, not narrower than the minimum width, neither side beyond 16 times
+    the logical size: no screen shows a larger window, its corner is out of reach, and the
+    host's editor rectangle holds only 16-bit sides. */
 bool isUsableSize (const SombraxLayout& layout, int width, int height)
 {
     constexpr int maximumScale = 16;
 
-    return width >= layout.width / 8 && height > 0 && height <= maximumScale * layout.height;
+    return width >= layout.width / 8 && width <= maximumScale * layout.width
+        && height > 0 && height <= maximumScale * layout.height;
 }
 } // namespace
 

@@ -128,6 +128,8 @@ TEST_F (EditorWindow, UnusableStoredSizesOpenAtTheLogicalSize)
         { "0", "400" }, { "700", "0" }, { "-1050", "-600" }, { "86", "49" },
         { "700", "6401" }, { "abc", "400" }, { "700", "" },
         { "1050.5", "600" }, { "1e3", "600" }, { "99999999999", "600" },
+        // Wider than 16 times the logical width: 40000 would reach the host as -25536.
+        { "11201", "400" }, { "40000", "600" },
     };
 
     for (const auto& [width, height] : unusable)
@@ -139,7 +141,7 @@ TEST_F (EditorWindow, UnusableStoredSizesOpenAtTheLogicalSize)
     }
 
     // Usable sizes are applied exactly as stored, off the ratio or not.
-    const std::pair<int, int> usable[] = { { 87, 50 }, { 87, 6400 }, { 11200, 6400 }, { 12000, 400 }, { 1234, 321 }, { 701, 400 } };
+    const std::pair<int, int> usable[] = { { 87, 50 }, { 87, 6400 }, { 11200, 6400 }, { 11200, 400 }, { 1234, 321 }, { 701, 400 } };
 
     for (const auto& [width, height] : usable)
     {
