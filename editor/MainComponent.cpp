@@ -324,13 +324,18 @@ MainComponent::MainComponent (SombraxAudioProcessor& processor)
     addAndMakeVisible (productLogo);
     addAndMakeVisible (makerLogo);
 
+    // The timer loads the program changes the audio thread hands over from here on.
+    audioProcessor.startTakingProgramChanges();
     startTimer (50);
 }
 
 MainComponent::~MainComponent()
 {
-    setLookAndFeel (nullptr);
     stopTimer();
+
+    // Whatever was handed over after the last tick is loaded now, while every control is alive.
+    audioProcessor.stopTakingProgramChanges();
+    setLookAndFeel (nullptr);
 
     auto& live = liveComponents();
     live.erase (std::remove (live.begin(), live.end(), this), live.end());

@@ -274,19 +274,8 @@ void MainComponent::timerCallback()
         if (knob->getComponentEffect() != &knobShadow)
             knob->setComponentEffect (&knobShadow);
 
-    // A program change handed over by the audio thread. The flag is taken (and cleared) before
-    // the number is read, so a change that arrives during the load waits for the next tick
-    // instead of being lost. The load takes the tree lock and remaps old synced rates, as the
-    // audio thread's own load does; a failed load keeps the current name.
-    if (audioProcessor.pendingProgramChange.exchange (false, std::memory_order_acquire))
-    {
-        const int number = audioProcessor.pendingProgramNumber.load (std::memory_order_acquire);
-        const auto file = audioProcessor.getMidiProgramPresetFile (number);
-
-        if (file.getFullPathName().isNotEmpty() && file.existsAsFile()
-            && audioProcessor.loadPresetFile (file).wasOk())
-            audioProcessor.setCurrentPresetName (file.getFileNameWithoutExtension());
-    }
+    // A program change the audio thread handed over.
+    audioProcessor.loadPendingProgramChange();
 
     if (audioProcessor.animationsEnabled)
         repaint (layout.levelDisplayArea);

@@ -20,7 +20,10 @@
     Threads. The audio thread and the message thread (or the host's state thread) meet here:
     - Parameter values are the framework's atomics; anyone may set them.
     - `pendingProgramNumber` then `pendingProgramChange`: atomics, number stored before the
-      flag (release), flag read first (acquire). `ccMapper.lastCC` is atomic too.
+      flag (release), flag read first (acquire). The audio thread hands a program change over
+      only while an editor takes them (`startTakingProgramChanges`); an editor that stops
+      taking them loads what is pending, so a change is loaded once and never by a later
+      editor (see `handOverProgramChange`). `ccMapper.lastCC` is atomic too.
     - The controller map: changed off the audio thread, which only copies the table that
       CCMapper publishes at every change (no lock the audio thread can wait on).
     - `parameters.state`, `undoManager`, `currentPresetName` and `midiProgramPresets`: only
@@ -84,6 +87,21 @@ public:
 
     /** Saves the parameter state to a file, after marking it "Extended_Sync" = 1 when asked. */
     juce::Result savePresetFile (const juce::File& file, bool markExtendedSync);
+
+    //==============================================================================
+    // Program changes handed to an open editor, message thread only.
+
+    /** From here the audio thread hands program changes to the caller's timer instead of
+        loading them itself. Called by an editor as it opens. */
+    void startTakingProgramChanges();
+
+    /** The caller takes no more program changes; one still pending is loaded now. Called by an
+        editor as it closes. */
+    void stopTakingProgramChanges();
+
+    /** Loads the preset of the program change the audio thread handed over, if one is pending,
+        and names it; a failed load changes nothing. */
+    void loadPendingProgramChange();
 
     /** Per-sample values of the nine ramped parameters for the current block. */
     struct SmoothingBuffers
@@ -192,6 +210,13 @@ public:
 private:
     /** The block's last program change: handed to an open editor, or loaded here. */
     void handleProgramChanges (const juce::MidiBuffer& midiMessages);
+
+    /** Hands a program change to the editors that take them; false when there are none and
+        the audio thread must load it. */
+    bool handOverProgramChange (int program);
+
+    /** Open editors that load handed-over program changes on their timer. */
+    std::atomic<int> programChangeTakers { 0 };
 
     /** The block's controller changes, applied to the parameters the map binds. */
     void handleControllerChanges (const juce::MidiBuffer& midiMessages);

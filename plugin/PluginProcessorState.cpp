@@ -55,6 +55,9 @@ void SombraxAudioProcessor::setStateInformation (const void* data, int sizeInByt
             if (loader.xml == nullptr)
                 return;
 
+            // A program change handed to the editor before this state is older than it.
+            pendingProgramChange.store (false);
+
             if (auto* map = findChildIgnoringCase (*loader.xml, oskv::CCMapper::midiMapTag))
             {
                 const juce::XmlElement mapCopy (*map);

@@ -286,3 +286,43 @@ TEST_F (ProgramChangeFixture, AudioThreadHandsTheChangeToTheOpenEditor)
     EXPECT_FLOAT_EQ (plain ("drive"), 10.0f);
     EXPECT_EQ (processor->getCurrentPresetName(), "1 Low");
 }
+
+TEST_F (ProgramChangeFixture, ChangePendingAsTheEditorClosesIsLoadedOnceAndNeverByTheNextEditor)
+{
+    processor->prepareToPlay (44100.0, 32);
+    const auto programChange = [this] (int program)
+    {
+        juce::MidiBuffer midi;
+        midi.addEvent (juce::MidiMessage::programChange (1, program), 0);
+        persistence_test::processMidi (*processor, midi);
+    };
+
+    // Handed over after the last tick, then the editor closes: it is loaded on the way out.
+    programChange (0);
+    ASSERT_TRUE (processor->pendingProgramChange.load());
+    component.reset();
+    EXPECT_FALSE (processor->pendingProgramChange.load());
+    EXPECT_FLOAT_EQ (plain ("drive"), 10.0f);
+    EXPECT_EQ (processor->getCurrentPresetName(), "1 Low");
+
+    // With no editor, a newer change is loaded at once and a flag left from before is void.
+    handOver (0);
+    programChange (1);
+    EXPECT_FALSE (processor->pendingProgramChange.load());
+    EXPECT_FLOAT_EQ (plain ("drive"), 20.0f);
+
+    // What the host sets meanwhile stays when the next editor opens.
+    setPlain ("drive", 70.0f);
+    component = std::make_unique<MainComponent> (*processor);
+    component->stopTimer();
+    component->timerCallback();
+    EXPECT_FLOAT_EQ (plain ("drive"), 70.0f);
+
+    // A host state restored after a handed-over change is newer than it.
+    juce::MemoryBlock state;
+    processor->getStateInformation (state);
+    programChange (0);
+    processor->setStateInformation (state.getData(), (int) state.getSize());
+    component->timerCallback();
+    EXPECT_FLOAT_EQ (plain ("drive"), 70.0f);
+}
