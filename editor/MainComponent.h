@@ -168,8 +168,12 @@ public:
     /** Loads the preset the list's item `result` names; 0 (dismissed) does nothing. */
     void presetListChosen (const juce::StringArray& names, int result);
 
-    /** Loads the neighbour (-1 previous, +1 next) of the current preset, wrapping around;
-        nothing when the current name is not listed. */
+    /** Loads the preset named `name` and takes its name; on failure changes nothing and
+        gives the file's path and the reason. */
+    std::optional<juce::String> loadNamedPreset (const juce::String& name);
+
+    /** Loads the nearest preset (-1 previous, +1 next) of the current one that loads, wrapping
+        around, and reports the ones passed over; nothing when the current name is not listed. */
     void stepPreset (int direction);
 
     /** Saves the state to the file chosen in the save dialog, as a ".sbxp" file. */

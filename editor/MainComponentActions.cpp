@@ -74,20 +74,25 @@ juce::StringArray MainComponent::createPresetNamesArray()
 
 void MainComponent::loadPreset (juce::StringArray names, int index)
 {
-    const auto name = names[index];
+    // The parameters are as they were after a failure, so the name stays with them.
+    if (const auto failure = loadNamedPreset (names[index]))
+        reportFailure ("Could not load preset", *failure);
+}
+
+std::optional<juce::String> MainComponent::loadNamedPreset (const juce::String& name)
+{
     const auto file = presetFileNamed (name);
     const auto result = audioProcessor.loadPresetFile (file);
 
     if (result.failed())
     {
-        // The parameters are as they were, so the name stays with them.
         const auto reason = file.existsAsFile() ? result.getErrorMessage()
                                                 : juce::String ("The file no longer exists.");
-        reportFailure ("Could not load preset", file.getFullPathName() + "\n\n" + reason);
-        return;
+        return file.getFullPathName() + "\n\n" + reason;
     }
 
     audioProcessor.setCurrentPresetName (name);
+    return std::nullopt;
 }
 
 //==============================================================================
@@ -136,17 +141,30 @@ void MainComponent::presetListChosen (const juce::StringArray& names, int result
 void MainComponent::stepPreset (int direction)
 {
     const auto names = createPresetNamesArray();
-
-    if (names.isEmpty())
-        return;
-
     const int index = names.indexOf (audioProcessor.getCurrentPresetName());
 
     if (index < 0)
         return;
 
+    // The other presets in that direction, nearest first, until one loads; a list of one
+    // reloads its preset. Every file passed over is named in one message.
     const int count = names.size();
-    loadPreset (names, (index + (direction < 0 ? count - 1 : 1)) % count);
+    const int step = direction < 0 ? count - 1 : 1;
+    juce::StringArray failures;
+
+    for (int tried = 0, i = index; tried < juce::jmax (1, count - 1); ++tried)
+    {
+        i = (i + step) % count;
+        const auto failure = loadNamedPreset (names[i]);
+
+        if (! failure.has_value())
+            break;
+
+        failures.add (*failure);
+    }
+
+    if (! failures.isEmpty())
+        reportFailure ("Could not load preset", failures.joinIntoString ("\n\n"));
 }
 
 //==============================================================================

@@ -277,3 +277,41 @@ TEST_F (EditorActions, SavingIntoTheMidiFolderRefreshesTheProgramList)
     component->saveChosenPresetFile (oskv::ProgramChangeManager::getMidiPresetsFolder().getChildFile ("Fresh"));
     EXPECT_EQ (processor->getMidiProgramPresets().joinIntoString ("|"), "Earlier.sbxp|Fresh.sbxp");
 }
+
+TEST_F (EditorActions, PreviousAndNextStepPastPresetsThatDoNotLoad)
+{
+    writePreset ("Alpha.sbxp", 10.0f);
+    ASSERT_TRUE (presetFile ("Bravo.sbxp").replaceWithText ("not a preset"));
+    writePreset ("Charlie.sbxp", 30.0f);
+    const auto bravo = presetFile ("Bravo.sbxp").getFullPathName();
+
+    // Each press reaches the next preset that loads and names the one passed over, once.
+    processor->setCurrentPresetName ("Alpha");
+    component->stepPreset (1);
+    EXPECT_EQ (presetName(), "Charlie");
+    EXPECT_FLOAT_EQ (plain ("drive"), 30.0f);
+
+    component->stepPreset (-1);
+    EXPECT_EQ (presetName(), "Alpha");
+    EXPECT_FLOAT_EQ (plain ("drive"), 10.0f);
+
+    ASSERT_EQ (failures.size(), 2);
+    EXPECT_TRUE (failures[0].contains (bravo) && failures[1].contains (bravo));
+
+    // When no other preset loads, name and parameters stay, with one message naming both files.
+    ASSERT_TRUE (presetFile ("Charlie.sbxp").replaceWithText ("also not a preset"));
+    failures.clear();
+    setPlain ("drive", 44.0f);
+
+    for (const int direction : { 1, -1 })
+    {
+        component->stepPreset (direction);
+        EXPECT_EQ (presetName(), "Alpha");
+        EXPECT_FLOAT_EQ (plain ("drive"), 44.0f);
+    }
+
+    ASSERT_EQ (failures.size(), 2);
+    EXPECT_TRUE (failures[0].contains (bravo) && failures[0].contains (presetFile ("Charlie.sbxp").getFullPathName()));
+    EXPECT_TRUE (failures[0].indexOf (bravo) < failures[0].indexOf ("Charlie.sbxp")) << "nearest first";
+    EXPECT_TRUE (failures[1].indexOf ("Charlie.sbxp") < failures[1].indexOf (bravo)) << "nearest first";
+}
