@@ -324,6 +324,11 @@ MainComponent::MainComponent (SombraxAudioProcessor& processor)
     addAndMakeVisible (productLogo);
     addAndMakeVisible (makerLogo);
 
+    fileBrowserReveal.onFailure = [this] (const juce::String& title, const juce::String& message)
+    {
+        reportFailure (title, message);
+    };
+
     // The timer loads the program changes the audio thread hands over from here on.
     audioProcessor.startTakingProgramChanges();
     startTimer (50);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/FileBrowserReveal.h"
 #include "editor/LFOModeSelector.h"
 #include "editor/LFOWaveSelector.h"
 #include "editor/SombraxLayout.h"
@@ -227,6 +228,9 @@ public:
     std::function<void (const juce::String& title, const juce::String& message)> showFailure;
     /** Shows a file or folder in the platform's file browser. */
     std::function<void (const juce::File& fileOrFolder)> revealInFileBrowser;
+
+    /** The desktop's file browser, for `reveal` when the above is empty; failures are reported. */
+    FileBrowserReveal fileBrowserReveal;
 
     bool confirmReplacing (const juce::File& file);
     void reportFailure (const juce::String& title, const juce::String& message);

@@ -303,5 +303,5 @@ void MainComponent::reveal (const juce::File& fileOrFolder)
     if (revealInFileBrowser)
         revealInFileBrowser (fileOrFolder);
     else
-        fileOrFolder.revealToUser();
+        fileBrowserReveal.reveal (fileOrFolder);
 }
