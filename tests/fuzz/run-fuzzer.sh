@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one fuzz target for a bounded time: run-fuzzer.sh FUZZER SEED_DIR SECONDS [libFuzzer options]
-# New inputs go to a scratch folder, never into the seeds; HOME is a fresh folder, as for every test.
+# New inputs go to a scratch folder, never into the seeds. The fuzzer makes its own temporary home.
 set -euo pipefail
 fuzzer=$1
 seeds=$2
@@ -18,6 +18,6 @@ mkdir -p "$artifacts"
 # Our crash handler would otherwise take over from the sanitizer's report.
 export ASAN_OPTIONS="allow_user_segv_handler=0:detect_leaks=1:${ASAN_OPTIONS:-}"
 
-"$here/../run_with_temp_home.sh" "$fuzzer" "$scratch" "$seeds" \
+"$fuzzer" "$scratch" "$seeds" \
     -dict="$here/sombrax.dict" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$artifacts/" -print_final_stats=1 "$@"

@@ -73,7 +73,7 @@ int countChildren (Display* display, Window window)
 }
 
 // Where the plug-in keeps its preferences: the per-user configuration folder, which
-// the test wrapper points into a fresh temporary HOME.
+// the test program points into its own temporary HOME.
 std::string preferencesFolder()
 {
     const char* config = std::getenv ("XDG_CONFIG_HOME");

@@ -1,3 +1,5 @@
+#include "support/FreshHomeForEachTest.h"
+
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
@@ -5,6 +7,7 @@
 int main (int argc, char** argv)
 {
     ::testing::InitGoogleTest (&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append (new FreshHomeForEachTest);
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
     return RUN_ALL_TESTS();
 }

@@ -1,3 +1,5 @@
+#include "support/FreshHomeForEachTest.h"
+
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
@@ -19,6 +21,7 @@ int main (int argc, char** argv)
 {
     XSetErrorHandler (reportXError);
     ::testing::InitGoogleTest (&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append (new FreshHomeForEachTest);
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
     return RUN_ALL_TESTS();
 }
