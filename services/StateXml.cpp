@@ -1,5 +1,7 @@
 #include "StateXml.h"
 
+#include "services/XmlParserWalk.h"
+
 #include <cmath>
 #include <limits>
 
@@ -55,110 +57,43 @@ namespace
         return true;
     }
 
-    // Element nesting as the parser will see it. Comments, CDATA, declarations and quoted
-    // attribute values are skipped, so an odd document can only look deeper than it is.
-    int elementDepth (const juce::String& text)
-    {
-        auto p = text.getCharPointer();
-        int depth = 0, deepest = 0;
-
-        auto skipPast = [&p] (const char* terminator)
-        {
-            while (! p.isEmpty() && p.compareUpTo (juce::CharPointer_ASCII (terminator), (int) strlen (terminator)) != 0)
-                ++p;
-
-            if (! p.isEmpty())
-                p += (int) strlen (terminator);
-        };
-
-        while (! p.isEmpty())
-        {
-            if (*p != '<')
-            {
-                ++p;
-                continue;
-            }
-
-            if (p.compareUpTo (juce::CharPointer_ASCII ("<!--"), 4) == 0)          { skipPast ("-->"); continue; }
-            if (p.compareUpTo (juce::CharPointer_ASCII ("<![CDATA["), 9) == 0)     { skipPast ("]]>"); continue; }
-
-            ++p;
-
-            if (*p == '?' || *p == '!')
-            {
-                skipPast (">");
-                continue;
-            }
-
-            const bool closing = (*p == '/');
-            juce::juce_wchar previous = 0, quote = 0;
-
-            while (! p.isEmpty())
-            {
-                const auto c = *p;
-
-                if (quote != 0)
-                {
-                    if (c == quote)
-                        quote = 0;
-                }
-                else if (c == '"' || c == '\'')
-                {
-                    quote = c;
-                }
-                else if (c == '>')
-                {
-                    break;
-                }
-
-                previous = c;
-                ++p;
-            }
-
-            if (closing)
-                depth = juce::jmax (0, depth - 1);
-            else if (previous != '/')
-                deepest = juce::jmax (deepest, ++depth);
-        }
-
-        return deepest;
-    }
-
     // The framework's parser loops forever on a processing instruction followed by text
     // inside an element (and misreads one inside a tag), so none may follow the root's
     // start. Ours never have one there: the writer escapes '<' in attribute values.
+    // Both scans move one pointer forwards: indexing a UTF-8 string counts from its start.
     bool hasInstructionAfterRootStart (const juce::String& text)
     {
-        int i = 0;
+        auto p = text.getCharPointer();
 
         for (;;)
         {
-            i = text.indexOfChar (i, '<');
+            p = juce::CharacterFunctions::find (p, (juce::juce_wchar) '<');
 
-            if (i < 0)
+            if (p.isEmpty())
                 return false;
 
-            const auto next = text[i + 1];
+            const auto next = p[1];
 
             if (next != '?' && next != '!')
                 break;
 
-            i = text.indexOfChar (i, '>');
+            p = juce::CharacterFunctions::find (p, (juce::juce_wchar) '>');
 
-            if (i < 0)
+            if (p.isEmpty())
                 return false;
         }
 
-        return text.indexOf (i, "<?") >= 0;
+        return ! juce::CharacterFunctions::find (p, juce::CharPointer_ASCII ("<?")).isEmpty();
     }
 
     // Only the entities the framework's writer produces. Its parser steps past the end of
     // the text on a character reference cut short, so anything else is turned away.
     bool hasOnlyKnownEntities (const juce::String& text)
     {
-        for (int i = text.indexOfChar ('&'); i >= 0; i = text.indexOfChar (i + 1, '&'))
+        for (auto p = juce::CharacterFunctions::find (text.getCharPointer(), (juce::juce_wchar) '&'); ! p.isEmpty();
+             p = juce::CharacterFunctions::find (p, (juce::juce_wchar) '&'))
         {
-            auto p = text.getCharPointer() + (i + 1);
+            ++p;
 
             auto startsWith = [&p] (const char* name)
             {
@@ -210,44 +145,58 @@ bool decodeUtf8 (const void* data, size_t numBytes, juce::String& text)
     return true;
 }
 
-std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text)
+bool isSafeToParse (const juce::String& text)
 {
-    if (text.isEmpty() || hasInstructionAfterRootStart (text) || ! hasOnlyKnownEntities (text)
-        || elementDepth (text) > maxElementDepth)
-        return {};
-
-    // Trailing whitespace changes nothing in a document, and keeps any one-character
-    // overshoot of the parser inside the text.
-    return juce::XmlDocument::parse (text + "    ");
+    return text.isNotEmpty() && ! hasInstructionAfterRootStart (text) && hasOnlyKnownEntities (text)
+        && XmlParserWalk::walk (text, maxElementDepth) == XmlParserWalk::Verdict::safe;
 }
 
-std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file)
+std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text)
 {
-    if (! file.existsAsFile() || file.getSize() > maxFileSizeBytes)
+    // Trailing whitespace changes nothing in a document, and keeps any one-character
+    // overshoot of the parser inside the text.
+    const auto padded = text + "    ";
+
+    if (text.isEmpty() || ! isSafeToParse (padded))
         return {};
+
+    return juce::XmlDocument::parse (padded);
+}
+
+bool readText (const juce::File& file, juce::String& text)
+{
+    text = {};
+
+    if (! file.existsAsFile() || file.getSize() > maxFileSizeBytes)
+        return false;
 
     juce::MemoryBlock data;
 
     if (! file.loadFileAsData (data) || data.getSize() == 0)
-        return {};
+        return false;
 
     const auto* bytes = static_cast<const juce::uint8*> (data.getData());
     const auto size = data.getSize();
-    juce::String text;
 
     if (size >= 2 && ((bytes[0] == 0xff && bytes[1] == 0xfe) || (bytes[0] == 0xfe && bytes[1] == 0xff)))
     {
         // UTF-16 with a byte-order mark, as the framework's file reader takes it.
         text = juce::String::createStringFromData (bytes, (int) size);
+        return true;
     }
-    else
-    {
-        const bool hasBom = size >= 3 && bytes[0] == 0xef && bytes[1] == 0xbb && bytes[2] == 0xbf;
-        const auto offset = hasBom ? (size_t) 3 : (size_t) 0;
 
-        if (! decodeUtf8 (bytes + offset, size - offset, text))
-            return {};
-    }
+    const bool hasBom = size >= 3 && bytes[0] == 0xef && bytes[1] == 0xbb && bytes[2] == 0xbf;
+    const auto offset = hasBom ? (size_t) 3 : (size_t) 0;
+
+    return decodeUtf8 (bytes + offset, size - offset, text);
+}
+
+std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file)
+{
+    juce::String text;
+
+    if (! readText (file, text))
+        return {};
 
     return parseDocument (text);
 }

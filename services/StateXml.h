@@ -7,11 +7,12 @@
 namespace oskv
 {
 /** Reading state, presets and maps that come from outside (host chunks, files): text that
-    is not UTF-8, nests deeper than any of our documents or is too large is turned away
-    before the parser sees it, so bad input fails as unreadable instead of crashing. */
+    is not UTF-8, would make the parser recurse deeper than any of our documents nest, would
+    make it loop, or is too large is turned away before the parser sees it, so bad input
+    fails as unreadable instead of crashing or hanging. */
 namespace StateXml
 {
-    /** Deepest element nesting accepted; our own documents are three levels deep. */
+    /** Deepest nesting the parser may reach; our own documents are three levels deep. */
     constexpr int maxElementDepth = 64;
 
     /** Largest file read as a preset or map. */
@@ -20,8 +21,16 @@ namespace StateXml
     /** Bytes as UTF-8 text, cut at the first 0 byte; false when they are not valid UTF-8. */
     bool decodeUtf8 (const void* data, size_t numBytes, juce::String& text);
 
+    /** True when the framework's parser can be given exactly this text: it will stop, never
+        recursing deeper than maxElementDepth, and meets nothing it misreads. */
+    bool isSafeToParse (const juce::String& text);
+
     /** The document element of a whole XML text, or nullptr. */
     std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text);
+
+    /** A file's text (UTF-8, or UTF-16 with a byte-order mark); false when it is missing, empty,
+        too large or not valid UTF-8. */
+    bool readText (const juce::File& file, juce::String& text);
 
     /** The document element of an XML file (UTF-8, or UTF-16 with a byte-order mark), or nullptr. */
     std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file);

@@ -4,13 +4,15 @@
 #include "FuzzSupport.h"
 #include "services/StateXml.h"
 
-extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
+namespace
+{
+void fuzzOne (const std::uint8_t* data, std::size_t size)
 {
     auto& p = fuzz_support::processor();
     juce::String text;
 
     if (! oskv::StateXml::decodeUtf8 (data, size, text))
-        return 0;
+        return;
 
     if (auto xml = oskv::StateXml::parseDocument (text))
         p.ccMapper.loadMapFromXml (*xml);
@@ -30,6 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
 
     if (p.ccMapper.createMapXml() == nullptr)
         std::abort();
+}
+} // namespace
 
-    return 0;
+extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
+{
+    return fuzz_support::runInput ([data, size] { fuzzOne (data, size); });
 }

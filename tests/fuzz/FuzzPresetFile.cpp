@@ -3,15 +3,22 @@
 
 #include "FuzzSupport.h"
 
-extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
+namespace
+{
+void fuzzOne (const std::uint8_t* data, std::size_t size)
 {
     auto& p = fuzz_support::processor();
     static const auto file = juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile ("fuzz.sbxp");
 
     if (! file.replaceWithData (data, size))
-        return 0;
+        return;
 
     p.loadPresetFile (file);
     fuzz_support::checkParameters (p);
-    return 0;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
+{
+    return fuzz_support::runInput ([data, size] { fuzzOne (data, size); });
 }

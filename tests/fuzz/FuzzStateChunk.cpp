@@ -4,7 +4,9 @@
 
 #include <limits>
 
-extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
+namespace
+{
+void fuzzOne (const std::uint8_t* data, std::size_t size)
 {
     auto& p = fuzz_support::processor();
 
@@ -20,5 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
 
     p.setStateInformation (chunk.getData(), (int) chunk.getSize());
     fuzz_support::checkParameters (p);
-    return 0;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
+{
+    return fuzz_support::runInput ([data, size] { fuzzOne (data, size); });
 }

@@ -3,6 +3,7 @@
 // One processor per fuzzing process, and the checks every input must pass.
 
 #include "plugin/PluginProcessor.h"
+#include "tests/support/SmallStack.h"
 
 #include <cmath>
 #include <cstdint>
@@ -22,6 +23,16 @@ inline SombraxAudioProcessor& processor()
         return p;
     }();
     return *instance;
+}
+
+/** Runs one input on a thread with a small stack, so that recursion the guard in front of the
+    XML parser should have refused crashes at once, however little of it there is. */
+template <typename Body>
+int runInput (Body&& body)
+{
+    processor(); // made on the calling thread, which stays the message thread
+    test_support::runOnSmallStack (body);
+    return 0;
 }
 
 /** Whatever came in, every parameter holds a finite normalised value and its own child. */
