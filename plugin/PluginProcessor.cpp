@@ -6,6 +6,7 @@
 #include "services/PluginCrashLogger.h"
 #include "services/PresetsManager.h"
 #include "services/ProgramChangeManager.h"
+#include "services/StateXml.h"
 
 namespace
 {
@@ -25,6 +26,42 @@ juce::PropertiesFile::Options preferencesOptions()
     return options;
 }
 
+// The framework saves a value that looks like XML as XML, parsing it first with no guard, so
+// a value that could crash that parse makes the whole file unreadable too.
+bool isReadablePreferences (const juce::XmlElement* xml)
+{
+    if (xml == nullptr || ! xml->hasTagName ("PROPERTIES"))
+        return false;
+
+    for (auto* value : xml->getChildWithTagNameIterator ("VALUE"))
+    {
+        const auto text = value->getStringAttribute ("val");
+
+        if (text.isNotEmpty() && ! oskv::StateXml::isSafeToParse (text))
+            return false;
+    }
+
+    return true;
+}
+
+// The framework parses the preferences file itself, with no guard in front. A file our own
+// reader can't take as preferences (one that would crash or hang the parser among them) is
+// moved aside, kept for the user, and the plug-in starts with the defaults.
+juce::File preferencesFileReadyToParse (const juce::File& file)
+{
+    if (! file.existsAsFile() || file.getSize() == 0)
+        return file;
+
+    if (isReadablePreferences (oskv::StateXml::parseFile (file).get()))
+        return file;
+
+    if (file.moveFileTo (file.getSiblingFile (file.getFileName() + ".unreadable").getNonexistentSibling (true)))
+        return file;
+
+    // It can't be moved, so nothing can be saved there either: preferences live in memory.
+    return {};
+}
+
 // The framework's own rule on macOS (~/Library/Application Support/Ostel_Kaverno); elsewhere
 // the per-user application data folder, which is where that rule's intent lands.
 std::unique_ptr<juce::PropertiesFile> openPreferences()
@@ -32,13 +69,14 @@ std::unique_ptr<juce::PropertiesFile> openPreferences()
     const auto options = preferencesOptions();
 
    #if JUCE_MAC
-    return std::make_unique<juce::PropertiesFile> (options);
+    const auto file = options.getDefaultFile();
    #else
     const auto file = juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
                           .getChildFile (options.folderName)
                           .getChildFile (options.applicationName + options.filenameSuffix);
-    return std::make_unique<juce::PropertiesFile> (file, options);
    #endif
+
+    return std::make_unique<juce::PropertiesFile> (preferencesFileReadyToParse (file), options);
 }
 } // namespace
 
