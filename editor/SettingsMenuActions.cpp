@@ -70,8 +70,10 @@ void MainComponent::settingsMenuChosen (int itemId)
 
         case saveDefaultPresetItem:
         {
+            // Marked like every saved preset: the live values always count in the 22-entry
+            // table, and an unmarked file would have its synced rate remapped when loaded again.
             const auto file = oskv::PresetsManager().getDefaultPresetFile();
-            const auto result = p.savePresetFile (file, false);
+            const auto result = p.savePresetFile (file, true);
 
             if (result.failed())
                 reportFailure ("Could not save preset", file.getFullPathName() + "\n\n" + result.getErrorMessage());

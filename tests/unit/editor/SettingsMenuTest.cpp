@@ -109,7 +109,7 @@ TEST_F (EditorActions, SaveAsDefaultWritesTheUserDefaultPresetOrReportsWhy)
 
     component->settingsMenuChosen (MainComponent::saveDefaultPresetItem);
     ASSERT_TRUE (file.existsAsFile());
-    EXPECT_FALSE (file.loadFileAsString().contains ("Extended_Sync"));
+    EXPECT_TRUE (file.loadFileAsString().contains ("Extended_Sync=\"1\""));
     EXPECT_EQ (presetName(), "Mine");
     EXPECT_TRUE (failures.isEmpty());
 
@@ -125,6 +125,20 @@ TEST_F (EditorActions, SaveAsDefaultWritesTheUserDefaultPresetOrReportsWhy)
     ASSERT_EQ (failures.size(), 1);
     EXPECT_TRUE (failures[0].contains (file.getFullPathName()));
     EXPECT_TRUE (failures[0].contains ("Could not write preset to file."));
+}
+
+TEST_F (EditorActions, DefaultSavedAndChosenFromTheListKeepsTheSyncedRate)
+{
+    // A fresh instance's tree carries no mark before the host first reads its state.
+    processor->parameters.state.removeProperty ("Extended_Sync", nullptr);
+    setPlain ("lfo_synced_rate", 5.0f);
+    component->settingsMenuChosen (MainComponent::saveDefaultPresetItem);
+
+    setPlain ("lfo_synced_rate", 0.0f);
+    const auto names = component->createPresetNamesArray();
+    component->loadPreset (names, names.indexOf ("User_Default"));
+    EXPECT_FLOAT_EQ (plain ("lfo_synced_rate"), 5.0f);
+    EXPECT_TRUE (failures.isEmpty());
 }
 
 TEST_F (EditorActions, MidiMapClearSaveAndLoad)
