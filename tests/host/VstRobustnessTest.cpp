@@ -611,6 +611,15 @@ TEST_F (VstRobustness, DamagedChunksChangeNothing)
     damaged.push_back (envelope (0xffffffffu, otherText));
     damaged.push_back (envelope ((std::uint32_t) text.size(), randomBytes (text.size())));
 
+    // A stray quote in a tag, behind which the parser reads every tag as one level deeper.
+    std::string strayQuote = "<Sombrax><x '";
+
+    for (int level = 0; level < 50000; ++level)
+        strayQuote += "<a>";
+
+    strayQuote += "</Sombrax>";
+    damaged.push_back (envelope ((std::uint32_t) strayQuote.size(), std::vector<char> (strayQuote.begin(), strayQuote.end())));
+
     for (size_t i = 0; i < damaged.size(); ++i)
     {
         for (int programOnly = 0; programOnly < 2; ++programOnly)
