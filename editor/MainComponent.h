@@ -180,7 +180,7 @@ public:
     /** Saves the state to the file chosen in the save dialog, as a ".sbxp" file. */
     void saveChosenPresetFile (const juce::File& chosenFile);
 
-    /** Draws new values for the sixteen sound parameters from `random`. */
+    /** Draws new values for the sixteen sound parameters from `random`, as one undo step. */
     void randomiseParameters (juce::Random& random);
 
     /** Sets a parameter as a user change, with a gesture unless the host is Ableton Live. */
@@ -237,5 +237,10 @@ public:
     void reveal (const juce::File& fileOrFolder);
 
 private:
+    void drawRandomParameters (juce::Random& random);
+
+    /** Runs `changeParameters` as one undo transaction of its own, apart from the changes before it. */
+    void changeParametersAsOneUndoStep (const std::function<void()>& changeParameters);
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainComponent)
 };

@@ -232,6 +232,11 @@ void MainComponent::saveChosenPresetFile (const juce::File& chosenFile)
 //==============================================================================
 void MainComponent::randomiseParameters (juce::Random& random)
 {
+    changeParametersAsOneUndoStep ([this, &random] { drawRandomParameters (random); });
+}
+
+void MainComponent::drawRandomParameters (juce::Random& random)
+{
     auto& p = audioProcessor;
 
     const auto set = [this] (const juce::String& parameterID, float normalisedValue)
@@ -274,6 +279,24 @@ void MainComponent::setParameterFromEditor (juce::AudioProcessorParameter& param
 {
     // Live records gestures of its own; a second pair confuses its automation.
     oskv::setParameterAsUserChange (parameter, normalisedValue, ! isAbletonLive);
+}
+
+void MainComponent::changeParametersAsOneUndoStep (const std::function<void()>& changeParameters)
+{
+    auto& state = audioProcessor.parameters;
+
+    {
+        const juce::ScopedLock lock (state.getTreeLock());
+        // Values still waiting for the flush (the end of a knob drag, say) belong to the
+        // transaction before; only then does ours begin.
+        state.flushValuesToTree();
+        audioProcessor.undoManager.beginNewTransaction();
+    }
+
+    changeParameters();
+
+    // Recorded now, before a later drag opens the next transaction.
+    state.flushValuesToTree();
 }
 
 //==============================================================================

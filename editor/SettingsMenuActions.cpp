@@ -116,8 +116,11 @@ void MainComponent::settingsMenuChosen (int itemId)
 
 void MainComponent::initialiseParameters()
 {
-    for (auto* parameter : audioProcessor.getParameters())
-        setParameterFromEditor (*parameter, parameter->getDefaultValue());
+    changeParametersAsOneUndoStep ([this]
+    {
+        for (auto* parameter : audioProcessor.getParameters())
+            setParameterFromEditor (*parameter, parameter->getDefaultValue());
+    });
 }
 
 void MainComponent::writeCrashLogSummary()

@@ -87,6 +87,11 @@ void SombraxAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBloc
         state.s2 = 0.0f;
     }
 
+    // After the host switched us off, what the oversampling filters still held must not play out.
+    for (auto* halfBands : { &upsamplers, &downsamplers })
+        for (auto& halfBand : *halfBands)
+            halfBand->reset();
+
     for (auto& blocker : dcBlockers)
         blocker.prepare (sampleRate);
 

@@ -101,6 +101,59 @@ TEST_F (EditorActions, UndoRedoAndInitialise)
     EXPECT_FLOAT_EQ (plain ("filter_cutoff"), 11000.0f);
 }
 
+// A knob drag opens its own transaction (as the slider attachment does) and its last values
+// may still wait for the next flush when RANDOMISE or INITIALIZE PARAMETERS is chosen.
+TEST_F (EditorActions, RandomiseAndInitialiseAreEachOneUndoStepOfTheirOwn)
+{
+    const std::pair<const char*, std::function<void()>> actions[] = {
+        { "randomise", [this] { juce::Random random (99); component->randomiseParameters (random); } },
+        { "initialise", [this] { component->settingsMenuChosen (MainComponent::initialiseItem); } }
+    };
+
+    const auto plainValues = [this]
+    {
+        std::vector<float> values;
+
+        for (auto* parameter : processor->getParameters())
+            values.push_back (dynamic_cast<juce::RangedAudioParameter&> (*parameter).convertFrom0to1 (parameter->getValue()));
+
+        return values;
+    };
+
+    const auto expectValues = [&plainValues] (const std::vector<float>& expected, const char* action, const char* when)
+    {
+        const auto values = plainValues();
+
+        for (size_t i = 0; i < values.size(); ++i)
+            EXPECT_FLOAT_EQ (values[i], expected[i]) << action << ", " << when << ", parameter " << i;
+    };
+
+    for (const auto& [name, action] : actions)
+    {
+        processor->undoManager.beginNewTransaction();
+        setPlain ("drive", 40.0f);
+        processor->parameters.flushValuesToTree();
+        const auto beforeDrag = plainValues();
+
+        processor->undoManager.beginNewTransaction();
+        setPlain ("filter_cutoff", 2000.0f);
+        setPlain ("filter_cutoff", 500.0f);
+        const auto afterDrag = plainValues();
+
+        action();
+        const auto afterAction = plainValues();
+        ASSERT_NE (plain ("filter_cutoff"), 500.0f) << name;
+
+        component->settingsMenuChosen (MainComponent::undoItem);
+        expectValues (afterDrag, name, "after undo");
+        component->settingsMenuChosen (MainComponent::redoItem);
+        expectValues (afterAction, name, "after redo");
+        component->settingsMenuChosen (MainComponent::undoItem);
+        component->settingsMenuChosen (MainComponent::undoItem);
+        expectValues (beforeDrag, name, "after undoing the drag");
+    }
+}
+
 TEST_F (EditorActions, SaveAsDefaultWritesTheUserDefaultPresetOrReportsWhy)
 {
     const auto file = oskv::PresetsManager().getDefaultPresetFile();
