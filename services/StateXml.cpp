@@ -86,8 +86,7 @@ namespace
         return ! juce::CharacterFunctions::find (p, juce::CharPointer_ASCII ("<?")).isEmpty();
     }
 
-    // Only the entities the framework's writer produces. Its parser steps past the end of
-    // the text on a character reference cut short, so anything else is turned away.
+    // Only the entities the framework's writer produces, anywhere in the text.
     bool hasOnlyKnownEntities (const juce::String& text)
     {
         for (auto p = juce::CharacterFunctions::find (text.getCharPointer(), (juce::juce_wchar) '&'); ! p.isEmpty();
@@ -95,31 +94,7 @@ namespace
         {
             ++p;
 
-            auto startsWith = [&p] (const char* name)
-            {
-                return p.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (name), (int) strlen (name)) == 0;
-            };
-
-            if (startsWith ("amp;") || startsWith ("quot;") || startsWith ("apos;") || startsWith ("lt;") || startsWith ("gt;"))
-                continue;
-
-            if (*p++ != '#')
-                return false;
-
-            const bool hex = (*p == 'x' || *p == 'X');
-
-            if (hex)
-                ++p;
-
-            int digits = 0;
-
-            while (hex ? juce::CharacterFunctions::getHexDigitValue (*p) >= 0 : juce::CharacterFunctions::isDigit (*p))
-            {
-                ++p;
-                ++digits;
-            }
-
-            if (digits == 0 || digits > 8 || *p != ';')
+            if (! XmlParserWalk::skipKnownEntity (p))
                 return false;
         }
 

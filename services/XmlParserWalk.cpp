@@ -207,43 +207,47 @@ void XmlParserWalk::walkEntity()
 {
     ++input;
 
+    if (! skipKnownEntity (input))
+        stop (Verdict::unknown);
+}
+
+bool XmlParserWalk::skipKnownEntity (Pointer& p) noexcept
+{
     for (const auto* name : { "amp;", "quot;", "apos;", "lt;", "gt;" })
     {
         const auto length = (int) std::strlen (name);
 
-        if (input.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (name), length) == 0)
+        if (p.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (name), length) == 0)
         {
-            input += length;
-            return;
+            p += length;
+            return true;
         }
     }
 
     // A character reference the parser reads to its semicolon and steps past it. Others can
-    // expand to markup of any depth, or step past the end of the text; those are not followed.
-    if (*input == '#')
+    // expand to markup of any depth, or step past the end of the text; those are not known.
+    if (*p != '#')
+        return false;
+
+    ++p;
+    const bool hex = (*p == 'x' || *p == 'X');
+
+    if (hex)
+        ++p;
+
+    int digits = 0;
+
+    while (hex ? juce::CharacterFunctions::getHexDigitValue (*p) >= 0 : juce::CharacterFunctions::isDigit (*p))
     {
-        ++input;
-        const bool hex = (*input == 'x' || *input == 'X');
-
-        if (hex)
-            ++input;
-
-        int digits = 0;
-
-        while (hex ? juce::CharacterFunctions::getHexDigitValue (*input) >= 0 : juce::CharacterFunctions::isDigit (*input))
-        {
-            ++input;
-            ++digits;
-        }
-
-        if (digits > 0 && digits <= 8 && *input == ';')
-        {
-            ++input;
-            return;
-        }
+        ++p;
+        ++digits;
     }
 
-    stop (Verdict::unknown);
+    if (digits == 0 || digits > 8 || *p != ';')
+        return false;
+
+    ++p;
+    return true;
 }
 
 bool XmlParserWalk::walkElement()

@@ -34,6 +34,11 @@ public:
     /** What the framework's parser would do with exactly this text. */
     static Verdict walk (const juce::String& text, int maxElementDepth);
 
+    /** Steps past an entity the framework's writer produces (the five named ones, or a
+        character reference of up to eight digits), given the text just after its '&'; false
+        for any other, which the parser may expand or overrun. */
+    static bool skipKnownEntity (juce::String::CharPointerType& afterAmpersand) noexcept;
+
 private:
     using Pointer = juce::String::CharPointerType;
 
