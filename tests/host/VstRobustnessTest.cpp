@@ -537,6 +537,35 @@ TEST_F (VstRobustness, SurvivesSampleRateAndBlockSizeChanges)
     }
 }
 
+// Switched off and on again, at the same rate and at a new one: nothing from before plays out.
+TEST_F (VstRobustness, AfterSwitchingOffAndOnSilenceInIsSilenceOut)
+{
+    auto host = openInstance (44100.0f, 512);
+    ASSERT_NE (host, nullptr);
+    host->setParameter (driveIndex, 0.5f);
+    host->resume();
+
+    for (float sampleRate : { 44100.0f, 96000.0f })
+    {
+        TestSignal loud (1000.0, 0.9f, 44100.0);
+
+        for (int block = 0; block < 10; ++block)
+            processBlock (*host, loud.next (512));
+
+        host->suspend();
+        host->setSampleRate (sampleRate);
+        host->resume();
+
+        SignalStats stats;
+        stats.add (processBlock (*host, TestSignal (1000.0, 0.0f, sampleRate).next (512)));
+        EXPECT_EQ (stats.peak, 0.0f) << sampleRate << " Hz";
+
+        host->suspend();
+        host->setSampleRate (44100.0f);
+        host->resume();
+    }
+}
+
 //==============================================================================
 TEST_F (VstRobustness, DamagedChunksChangeNothing)
 {
