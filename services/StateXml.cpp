@@ -186,16 +186,17 @@ bool isFiniteNumber (const juce::var& value)
 
 void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const juce::XmlElement& element)
 {
-    static const juce::Identifier paramType ("PARAM"), valueProperty ("value");
+    static const juce::Identifier valueProperty ("value");
 
     auto tree = juce::ValueTree::fromXml (element);
 
+    // Any child type: the parameter state takes a parameter's value from the first child with
+    // its id, whatever that child's tag.
     for (int i = tree.getNumChildren(); --i >= 0;)
     {
         const auto child = tree.getChild (i);
 
-        if (child.hasType (paramType) && child.hasProperty (valueProperty)
-            && ! isFiniteNumber (child.getProperty (valueProperty)))
+        if (child.hasProperty (valueProperty) && ! isFiniteNumber (child.getProperty (valueProperty)))
             tree.removeChild (i, nullptr);
     }
 

@@ -40,7 +40,7 @@ namespace StateXml
     bool isFiniteNumber (const juce::var& value);
 
     /** Replaces the parameter state's tree with one made from the element, by plain
-        assignment so every parameter re-reads its value. A PARAM whose value reads as NaN or
+        assignment so every parameter re-reads its value. A child whose value reads as NaN or
         infinity is dropped first, so its parameter falls back to its default like one missing
         from the element. The caller holds the state's tree lock. */
     void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const juce::XmlElement& element);

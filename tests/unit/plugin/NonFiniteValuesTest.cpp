@@ -64,6 +64,33 @@ INSTANTIATE_TEST_SUITE_P (Loads, NonFiniteValues,
                                               ::testing::Values ("nan", "NaN", "inf", "-inf", "1e999", "-1e999",
                                                                  "1e39", "-Infinity")));
 
+TEST (NonFiniteValuesInOtherTags, NeverReachTheParameterWhoseIdTheyCarry)
+{
+    // The parameter state looks a value up by id alone, in a child of any tag.
+    const juce::String text = "<Sombrax Extended_Sync=\"1\"><Other id=\"drive\" value=\"nan.25\"/></Sombrax>";
+
+    for (auto source : { Source::presetFile, Source::stateChunk })
+    {
+        SombraxAudioProcessor p;
+        setPlainValue (p, "drive", 50.0f);
+
+        if (source == Source::presetFile)
+        {
+            const auto file = juce::File (oskv::PresetsManager::presetsFolderPath).getChildFile ("Other.sbxp");
+            file.getParentDirectory().createDirectory();
+            ASSERT_TRUE (file.replaceWithText (text));
+            ASSERT_TRUE (p.loadPresetFile (file).wasOk());
+        }
+        else
+        {
+            restore (p, chunkWithText (text));
+        }
+
+        EXPECT_TRUE (std::isfinite (p.parameters.getParameter ("drive")->getValue()));
+        EXPECT_FLOAT_EQ (plainValue (p, "drive"), 0.0f);
+    }
+}
+
 TEST_P (DecimalValues, AreTakenAsWritten)
 {
     const auto [source, text] = GetParam();
