@@ -138,33 +138,38 @@ std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text)
     return juce::XmlDocument::parse (padded);
 }
 
-bool readText (const juce::File& file, juce::String& text)
+namespace
 {
-    text = {};
-
-    if (! file.existsAsFile() || file.getSize() > maxFileSizeBytes)
-        return false;
-
-    juce::MemoryBlock data;
-
-    if (! file.loadFileAsData (data) || data.getSize() == 0)
-        return false;
-
-    const auto* bytes = static_cast<const juce::uint8*> (data.getData());
-    const auto size = data.getSize();
-
-    if (size >= 2 && ((bytes[0] == 0xff && bytes[1] == 0xfe) || (bytes[0] == 0xfe && bytes[1] == 0xff)))
+    // A file's text (UTF-8, or UTF-16 with a byte-order mark); false when it is missing, empty,
+    // too large or not valid UTF-8.
+    bool readText (const juce::File& file, juce::String& text)
     {
-        // UTF-16 with a byte-order mark, as the framework's file reader takes it.
-        text = juce::String::createStringFromData (bytes, (int) size);
-        return true;
+        text = {};
+
+        if (! file.existsAsFile() || file.getSize() > maxFileSizeBytes)
+            return false;
+
+        juce::MemoryBlock data;
+
+        if (! file.loadFileAsData (data) || data.getSize() == 0)
+            return false;
+
+        const auto* bytes = static_cast<const juce::uint8*> (data.getData());
+        const auto size = data.getSize();
+
+        if (size >= 2 && ((bytes[0] == 0xff && bytes[1] == 0xfe) || (bytes[0] == 0xfe && bytes[1] == 0xff)))
+        {
+            // UTF-16 with a byte-order mark, as the framework's file reader takes it.
+            text = juce::String::createStringFromData (bytes, (int) size);
+            return true;
+        }
+
+        const bool hasBom = size >= 3 && bytes[0] == 0xef && bytes[1] == 0xbb && bytes[2] == 0xbf;
+        const auto offset = hasBom ? (size_t) 3 : (size_t) 0;
+
+        return decodeUtf8 (bytes + offset, size - offset, text);
     }
-
-    const bool hasBom = size >= 3 && bytes[0] == 0xef && bytes[1] == 0xbb && bytes[2] == 0xbf;
-    const auto offset = hasBom ? (size_t) 3 : (size_t) 0;
-
-    return decodeUtf8 (bytes + offset, size - offset, text);
-}
+} // namespace
 
 std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file)
 {

@@ -28,10 +28,6 @@ namespace StateXml
     /** The document element of a whole XML text, or nullptr. */
     std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text);
 
-    /** A file's text (UTF-8, or UTF-16 with a byte-order mark); false when it is missing, empty,
-        too large or not valid UTF-8. */
-    bool readText (const juce::File& file, juce::String& text);
-
     /** The document element of an XML file (UTF-8, or UTF-16 with a byte-order mark), or nullptr. */
     std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file);
 
