@@ -67,7 +67,8 @@ public:
     /** Filters one channel in place; channel 0 first turns the LFO buffer into cutoffs. */
     void processFilter (float* samples, int numSamples, int channel);
 
-    /** Moves an `lfo_synced_rate` value of the older 18-entry table to the 22-entry one. */
+    /** Moves the current `lfo_synced_rate` value of the older 18-entry table to the 22-entry
+        one. State and preset loads remap the loaded value itself instead (remapOldSyncedRate). */
     void scaleSyncValueForBackwardCompatibility();
 
     //==============================================================================
@@ -221,13 +222,22 @@ private:
     /** The block's controller changes, applied to the parameters the map binds. */
     void handleControllerChanges (const juce::MidiBuffer& midiMessages);
 
-    /** Loads a preset file into the parameters and remaps the synced rate after a successful
-        load of a file without "Extended_Sync" = 1. The program-change path unmarks the live
-        tree first, so a failed load leaves it unmarked. */
+    /** Loads a preset file into the parameters, with the synced rate remapped when the file
+        lacks "Extended_Sync" = 1. The program-change path unmarks the live tree first, so a
+        failed load leaves it unmarked. */
     juce::Result loadPresetWithRemap (const juce::File& file, bool unmarkTreeFirst);
 
-    /** True when the tree's synced rate counts in the 22-entry table. Caller holds the tree lock. */
-    bool treeHasExtendedSync() const;
+    /** The index in the 22-entry table of the same division as an older index. */
+    static int extendedSyncedRateIndex (int oldIndex);
+
+    /** For a loaded tree without "Extended_Sync" = 1: moves its synced rate to the 22-entry
+        table before the tree becomes the state, so the load and its remap are one step under
+        the tree lock and the remap only ever touches the value that came with the load. True
+        when the tree was such an old one. */
+    bool remapOldSyncedRate (juce::ValueTree& tree) const;
+
+    /** Tells the host of the remapped synced rate as a change of the plug-in's own. */
+    void announceSyncedRate();
 
     void initializeFilterParameters();
     void initializeGlobalParameters();

@@ -42,48 +42,51 @@ void SombraxAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 
 void SombraxAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    bool isOldState = false;
+    bool remapped = false;
 
     {
         const juce::ScopedLock lock (parameters.getTreeLock());
 
         parameters.state.removeProperty (extendedSyncProperty, nullptr);
 
+        oskv::PluginStateLoader loader (parameters, data, sizeInBytes);
+
+        if (loader.xml == nullptr)
+            return;
+
+        // A program change handed to the editor before this state is older than it.
+        pendingProgramChange.store (false);
+
+        if (auto* map = findChildIgnoringCase (*loader.xml, oskv::CCMapper::midiMapTag))
         {
-            oskv::PluginStateLoader loader (parameters, data, sizeInBytes);
-
-            if (loader.xml == nullptr)
-                return;
-
-            // A program change handed to the editor before this state is older than it.
-            pendingProgramChange.store (false);
-
-            if (auto* map = findChildIgnoringCase (*loader.xml, oskv::CCMapper::midiMapTag))
-            {
-                const juce::XmlElement mapCopy (*map);
-                loader.xml->removeChildElement (map, true);
-                ccMapper.loadMapFromXml (mapCopy);
-            }
-
-            if (auto* presetName = findChildIgnoringCase (*loader.xml, presetNameTag))
-            {
-                currentPresetName = presetName->getStringAttribute (presetNameTag);
-                loader.xml->removeChildElement (presetName, true);
-            }
+            const juce::XmlElement mapCopy (*map);
+            loader.xml->removeChildElement (map, true);
+            ccMapper.loadMapFromXml (mapCopy);
         }
 
-        isOldState = ! treeHasExtendedSync();
+        if (auto* presetName = findChildIgnoringCase (*loader.xml, presetNameTag))
+        {
+            currentPresetName = presetName->getStringAttribute (presetNameTag);
+            loader.xml->removeChildElement (presetName, true);
+        }
+
+        loader.editTree = [this, &remapped] (juce::ValueTree& tree) { remapped = remapOldSyncedRate (tree); };
     }
 
-    if (isOldState)
-        scaleSyncValueForBackwardCompatibility();
+    if (remapped)
+        announceSyncedRate();
 }
 
-void SombraxAudioProcessor::scaleSyncValueForBackwardCompatibility()
+int SombraxAudioProcessor::extendedSyncedRateIndex (int oldIndex)
 {
     // Old index (1 to 16) to the index of the same division in the 22-entry table.
     static constexpr int extendedIndex[16] = { 2, 4, 5, 6, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20 };
 
+    return (oldIndex >= 1 && oldIndex <= 16) ? extendedIndex[oldIndex - 1] : oldIndex;
+}
+
+void SombraxAudioProcessor::scaleSyncValueForBackwardCompatibility()
+{
     auto* parameter = parameters.getParameter (lfoSyncedRateParamID);
 
     if (parameter == nullptr)
@@ -91,11 +94,53 @@ void SombraxAudioProcessor::scaleSyncValueForBackwardCompatibility()
 
     const auto& range = parameter->getNormalisableRange();
     const int oldIndex = juce::roundToInt (range.convertFrom0to1 (parameter->getValue()));
-    const int newIndex = (oldIndex >= 1 && oldIndex <= 16) ? extendedIndex[oldIndex - 1] : oldIndex;
-    const float newValue = range.convertTo0to1 ((float) newIndex);
+    const float newValue = range.convertTo0to1 ((float) extendedSyncedRateIndex (oldIndex));
 
-    // Live records gestures of its own; a second pair confuses its automation.
     oskv::setParameterAsUserChange (*parameter, newValue, ! juce::PluginHostType().isAbletonLive());
+}
+
+bool SombraxAudioProcessor::remapOldSyncedRate (juce::ValueTree& tree) const
+{
+    if ((int) tree.getProperty (extendedSyncProperty, 0) == 1)
+        return false;
+
+    auto* parameter = parameters.getParameter (lfoSyncedRateParamID);
+
+    if (parameter == nullptr)
+        return false;
+
+    static const juce::Identifier idProperty ("id"), valueProperty ("value");
+
+    // The parameter state takes a parameter's value from the last child carrying its id,
+    // whatever the child's tag, and the default where none does or the child has no value.
+    juce::ValueTree child;
+
+    for (const auto& candidate : tree)
+        if (candidate.getProperty (idProperty).toString() == lfoSyncedRateParamID)
+            child = candidate;
+
+    const float defaultValue = parameter->convertFrom0to1 (parameter->getDefaultValue());
+    const float loadedValue = child.isValid() ? (float) child.getProperty (valueProperty, defaultValue) : defaultValue;
+
+    // The index the parameter would hold after reading that value.
+    const int oldIndex = juce::roundToInt (parameter->convertFrom0to1 (parameter->convertTo0to1 (loadedValue)));
+
+    if (! child.isValid())
+    {
+        child = juce::ValueTree ("PARAM");
+        child.setProperty (idProperty, lfoSyncedRateParamID, nullptr);
+        tree.appendChild (child, nullptr);
+    }
+
+    child.setProperty (valueProperty, (float) extendedSyncedRateIndex (oldIndex), nullptr);
+    return true;
+}
+
+void SombraxAudioProcessor::announceSyncedRate()
+{
+    // Live records gestures of its own; a second pair confuses its automation.
+    if (auto* parameter = parameters.getParameter (lfoSyncedRateParamID))
+        oskv::announceParameterValue (*parameter, ! juce::PluginHostType().isAbletonLive());
 }
 
 //==============================================================================
@@ -138,7 +183,7 @@ juce::Result SombraxAudioProcessor::loadPresetFile (const juce::File& file)
 
 juce::Result SombraxAudioProcessor::loadPresetWithRemap (const juce::File& file, bool unmarkTreeFirst)
 {
-    bool isOldPreset = false;
+    bool remapped = false;
     auto result = juce::Result::ok();
 
     {
@@ -147,20 +192,14 @@ juce::Result SombraxAudioProcessor::loadPresetWithRemap (const juce::File& file,
         if (unmarkTreeFirst)
             parameters.state.removeProperty (extendedSyncProperty, nullptr);
 
-        result = oskv::PresetsManager::loadPreset (file, parameters);
-        isOldPreset = result.wasOk() && ! treeHasExtendedSync();
+        result = oskv::PresetsManager::loadPreset (file, parameters, [this, &remapped] (juce::ValueTree& tree)
+                                                   { remapped = remapOldSyncedRate (tree); });
     }
 
-    // The remap only sets a parameter, which needs no lock.
-    if (isOldPreset)
-        scaleSyncValueForBackwardCompatibility();
+    if (remapped)
+        announceSyncedRate();
 
     return result;
-}
-
-bool SombraxAudioProcessor::treeHasExtendedSync() const
-{
-    return (int) parameters.state.getProperty (extendedSyncProperty, 0) == 1;
 }
 
 juce::Result SombraxAudioProcessor::savePresetFile (const juce::File& file, bool markExtendedSync)

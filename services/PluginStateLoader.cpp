@@ -13,7 +13,7 @@ PluginStateLoader::PluginStateLoader (juce::AudioProcessorValueTreeState& parame
 PluginStateLoader::~PluginStateLoader()
 {
     if (xml != nullptr)
-        StateXml::assignParameterTree (parameters, *xml);
+        StateXml::assignParameterTree (parameters, *xml, editTree);
 }
 
 std::unique_ptr<juce::XmlElement> PluginStateLoader::readChunk (const void* data, int sizeInBytes)

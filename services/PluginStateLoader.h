@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/StateXml.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
@@ -21,6 +23,9 @@ public:
 
     juce::AudioProcessorValueTreeState& parameters;
     std::unique_ptr<juce::XmlElement> xml;
+
+    /** When set, changes the tree made from `xml` before it is assigned. */
+    StateXml::TreeEdit editTree;
 
 private:
     JUCE_DECLARE_NON_COPYABLE (PluginStateLoader)

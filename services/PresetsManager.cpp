@@ -38,14 +38,15 @@ juce::Result PresetsManager::savePreset (const juce::ValueTree& tree, const juce
     return juce::Result::fail ("Could not write preset to file.");
 }
 
-juce::Result PresetsManager::loadPreset (const juce::File& file, juce::AudioProcessorValueTreeState& parameters)
+juce::Result PresetsManager::loadPreset (const juce::File& file, juce::AudioProcessorValueTreeState& parameters,
+                                        const StateXml::TreeEdit& edit)
 {
     auto xml = StateXml::parseFile (file);
 
     if (xml == nullptr)
         return juce::Result::fail ("Invalid preset file supplied, could not load preset.");
 
-    StateXml::assignParameterTree (parameters, *xml);
+    StateXml::assignParameterTree (parameters, *xml, edit);
     return juce::Result::ok();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/StateXml.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 namespace oskv
@@ -20,9 +22,11 @@ public:
 
     static juce::Result savePreset (const juce::ValueTree& tree, const juce::File& file);
     /** Replaces the parameter state's tree with the file's; a value that is not a finite
-        number leaves its parameter at the default. The processor's own state is shared
-        between threads: call this with its tree lock held (see SombraxAudioProcessor). */
-    static juce::Result loadPreset (const juce::File& file, juce::AudioProcessorValueTreeState& parameters);
+        number leaves its parameter at the default, and `edit`, when given, changes the tree
+        before it is assigned. The processor's own state is shared between threads: call this
+        with its tree lock held (see SombraxAudioProcessor). */
+    static juce::Result loadPreset (const juce::File& file, juce::AudioProcessorValueTreeState& parameters,
+                                    const StateXml::TreeEdit& edit = {});
 
     static juce::String wildcardForfileChooser();
 };

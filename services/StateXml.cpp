@@ -189,7 +189,8 @@ bool isFiniteNumber (const juce::var& value)
     return std::isfinite (number) && std::abs (number) <= (double) std::numeric_limits<float>::max();
 }
 
-void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const juce::XmlElement& element)
+void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const juce::XmlElement& element,
+                          const TreeEdit& edit)
 {
     static const juce::Identifier valueProperty ("value");
 
@@ -204,6 +205,9 @@ void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const 
         if (child.hasProperty (valueProperty) && ! isFiniteNumber (child.getProperty (valueProperty)))
             tree.removeChild (i, nullptr);
     }
+
+    if (edit != nullptr)
+        edit (tree);
 
     parameters.state = tree;
 }

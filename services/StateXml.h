@@ -2,6 +2,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <functional>
 #include <memory>
 
 namespace oskv
@@ -35,10 +36,16 @@ namespace StateXml
         reads as 0 there and counts as finite. */
     bool isFiniteNumber (const juce::var& value);
 
+    /** A change made to a loaded tree before it becomes the parameter state, so that the
+        parameters never hold the values in between. */
+    using TreeEdit = std::function<void (juce::ValueTree&)>;
+
     /** Replaces the parameter state's tree with one made from the element, by plain
         assignment so every parameter re-reads its value. A child whose value reads as NaN or
         infinity is dropped first, so its parameter falls back to its default like one missing
-        from the element. The caller holds the state's tree lock. */
-    void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const juce::XmlElement& element);
+        from the element; then `edit`, when given, changes the tree. The caller holds the
+        state's tree lock. */
+    void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const juce::XmlElement& element,
+                              const TreeEdit& edit = {});
 } // namespace StateXml
 } // namespace oskv
