@@ -37,8 +37,13 @@ std::unique_ptr<juce::XmlElement> PluginStateLoader::readChunk (const void* data
     if (textLength <= 0)
         return {};
 
-    // A length beyond the data is cut to what is there.
+    // A length beyond the data is cut to what is there. A text over the limit is turned away
+    // before it is even decoded.
     const auto available = (size_t) juce::jmin (sizeInBytes - 8, (int) textLength);
+
+    if (available > StateXml::maxTextBytes)
+        return {};
+
     juce::String text;
 
     if (! StateXml::decodeUtf8 (bytes + 8, available, text))

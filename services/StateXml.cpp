@@ -120,20 +120,42 @@ bool decodeUtf8 (const void* data, size_t numBytes, juce::String& text)
     return true;
 }
 
+namespace
+{
+    bool isWithinSizeLimit (const juce::String& text)
+    {
+        return text.getNumBytesAsUTF8() <= maxTextBytes;
+    }
+
+    bool parserStopsOn (const juce::String& text)
+    {
+        return ! hasInstructionAfterRootStart (text) && hasOnlyKnownEntities (text)
+            && XmlParserWalk::walk (text, maxElementDepth) == XmlParserWalk::Verdict::safe;
+    }
+} // namespace
+
 bool isSafeToParse (const juce::String& text)
 {
-    return text.isNotEmpty() && ! hasInstructionAfterRootStart (text) && hasOnlyKnownEntities (text)
-        && XmlParserWalk::walk (text, maxElementDepth) == XmlParserWalk::Verdict::safe;
+    return text.isNotEmpty() && isWithinSizeLimit (text) && parserStopsOn (text);
 }
 
 std::unique_ptr<juce::XmlElement> parseDocument (const juce::String& text)
 {
+    if (text.isEmpty() || ! isWithinSizeLimit (text))
+        return {};
+
     // Trailing whitespace changes nothing in a document, and keeps any one-character
     // overshoot of the parser inside the text.
     const auto padded = text + "    ";
 
-    if (text.isEmpty() || ! isSafeToParse (padded))
+    if (! parserStopsOn (padded))
         return {};
+
+    // Every new name in a text goes into one sorted pool, shifting the names after it, and a
+    // name stays there after its document is gone until the pool next clears what nobody
+    // holds, which is only every 30 s on its own. Clearing it first keeps the pool to the
+    // names in use, so one text after another can't make each read slower than the last.
+    juce::StringPool::getGlobalPool().garbageCollect();
 
     return juce::XmlDocument::parse (padded);
 }
@@ -146,7 +168,7 @@ namespace
     {
         text = {};
 
-        if (! file.existsAsFile() || file.getSize() > maxFileSizeBytes)
+        if (! file.existsAsFile() || file.getSize() > (juce::int64) maxTextBytes)
             return false;
 
         juce::MemoryBlock data;

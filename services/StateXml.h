@@ -10,20 +10,24 @@ namespace oskv
 /** Reading state, presets and maps that come from outside (host chunks, files): text that
     is not UTF-8, would make the parser recurse deeper than any of our documents nest, would
     make it loop, or is too large is turned away before the parser sees it, so bad input
-    fails as unreadable instead of crashing or hanging. */
+    fails as unreadable instead of crashing or holding the thread that reads it. */
 namespace StateXml
 {
     /** Deepest nesting the parser may reach; our own documents are three levels deep. */
     constexpr int maxElementDepth = 64;
 
-    /** Largest file read as a preset or map. */
-    constexpr juce::int64 maxFileSizeBytes = 16 * 1024 * 1024;
+    /** Largest text read, in bytes, whether a state chunk's or a file's: some thirty times
+        the largest the plug-in writes. The parser spends time in the square of some counts
+        (new names, entities in one value, levels an unclosed tag is looked for at), so the
+        size bounds how long any text can hold it: tens of milliseconds at this size. */
+    constexpr size_t maxTextBytes = 128 * 1024;
 
     /** Bytes as UTF-8 text, cut at the first 0 byte; false when they are not valid UTF-8. */
     bool decodeUtf8 (const void* data, size_t numBytes, juce::String& text);
 
-    /** True when the framework's parser can be given exactly this text: it will stop, never
-        recursing deeper than maxElementDepth, and meets nothing it misreads. */
+    /** True when the framework's parser can be given exactly this text: it is no longer than
+        maxTextBytes, and the parser will stop, never recursing deeper than maxElementDepth,
+        and meets nothing it misreads. */
     bool isSafeToParse (const juce::String& text);
 
     /** The document element of a whole XML text, or nullptr. */

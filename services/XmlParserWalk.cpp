@@ -203,6 +203,12 @@ void XmlParserWalk::walkQuotedString()
     }
 }
 
+void XmlParserWalk::countName() noexcept
+{
+    if (++names > maxNamesInOneText)
+        stop (Verdict::tooSlow);
+}
+
 void XmlParserWalk::walkEntity()
 {
     ++input;
@@ -271,6 +277,7 @@ bool XmlParserWalk::walkElement()
     }
 
     input = nameEnd;
+    countName();
 
     while (! stopped())
     {
@@ -296,6 +303,7 @@ bool XmlParserWalk::walkElement()
             break;
 
         input = endOfName (input);
+        countName();
         skipNextWhiteSpace();
 
         if (readNextChar() != '=')

@@ -15,7 +15,9 @@ namespace oskv
 
     The parser also grows an attribute value by one reallocation per entity in it, which takes
     time in the square of their number: a value with more than a few thousand could stall the
-    host for minutes, so such a text is turned away as well. */
+    host for minutes, so such a text is turned away as well. So is one with more tag and
+    attribute names than our documents come near: each new name shifts the framework's
+    sorted pool of names, which costs time in the product of the two counts. */
 class XmlParserWalk
 {
 public:
@@ -24,12 +26,16 @@ public:
         safe,      ///< The parser stops, never nesting deeper than the limit.
         tooDeep,   ///< The parser would recurse past the limit.
         endless,   ///< The parser would loop forever at one place.
-        tooSlow,   ///< An attribute value holds more entities than the parser reads in good time.
+        tooSlow,   ///< More entities in one value, or names in all, than the parser reads in good time.
         unknown    ///< The text holds something the walk does not follow (an entity it doesn't know).
     };
 
     /** Most entities one attribute value may hold; ours hold a handful at most. */
     static constexpr int maxEntitiesInOneValue = 4096;
+
+    /** Most tag and attribute names a text may hold, counted as often as they occur; a state
+        chunk of ours, with every parameter bound to a controller, holds about a hundred. */
+    static constexpr int maxNamesInOneText = 4096;
 
     /** What the framework's parser would do with exactly this text. */
     static Verdict walk (const juce::String& text, int maxElementDepth);
@@ -54,6 +60,7 @@ private:
     void skipNextWhiteSpace();
     void walkQuotedString();
     void walkEntity();
+    void countName() noexcept;
     bool walkElement();
     void walkChildElements();
     bool walkTextBlock();
@@ -61,6 +68,7 @@ private:
     Pointer input;
     const int maxDepth;
     int depth = 0;
+    int names = 0;
     bool outOfData = false;
     Verdict verdict = Verdict::safe;
 };

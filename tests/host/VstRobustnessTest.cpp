@@ -643,11 +643,22 @@ TEST_F (VstRobustness, DamagedChunksChangeNothing)
     // A stray quote in a tag, behind which the parser reads every tag as one level deeper.
     std::string strayQuote = "<Sombrax><x '";
 
-    for (int level = 0; level < 50000; ++level)
+    for (int level = 0; level < 12000; ++level)
         strayQuote += "<a>";
 
     strayQuote += "</Sombrax>";
     damaged.push_back (envelope ((std::uint32_t) strayQuote.size(), std::vector<char> (strayQuote.begin(), strayQuote.end())));
+
+    // The real document, well formed, padded to one byte over the largest text the plug-in reads.
+    const size_t sizeLimit = 128 * 1024;
+    const auto padded = [&text] (size_t size)
+    {
+        std::string document (text.c_str());
+        const auto nameEnd = document.find_first_of (" >");
+        document.insert (nameEnd, " pad=\"" + std::string (size - document.size() - 7, 'p') + "\"");
+        return std::vector<char> (document.begin(), document.end());
+    };
+    damaged.push_back (envelope ((std::uint32_t) sizeLimit + 1, padded (sizeLimit + 1)));
 
     for (size_t i = 0; i < damaged.size(); ++i)
     {
@@ -670,6 +681,11 @@ TEST_F (VstRobustness, DamagedChunksChangeNothing)
     host->setChunk (otherChunk);
     EXPECT_FLOAT_EQ (host->getParameter (driveIndex), 0.8f);
     EXPECT_EQ (host->getChunk(), otherChunk);
+
+    // So does the padded one at the limit.
+    host->setParameter (driveIndex, 0.1f);
+    host->setChunk (envelope ((std::uint32_t) sizeLimit, padded (sizeLimit)));
+    EXPECT_FLOAT_EQ (host->getParameter (driveIndex), 0.8f);
 }
 
 TEST_F (VstRobustness, RecoversFromNanAndInfiniteInput)

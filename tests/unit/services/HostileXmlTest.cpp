@@ -6,6 +6,7 @@
 #include "support/SmallStack.h"
 #include "services/ProgramChangeManager.h"
 #include "services/StateXml.h"
+#include "services/XmlParserWalk.h"
 
 #include <cstdio>
 #include <random>
@@ -20,10 +21,10 @@ struct HostileText
     juce::String text;
 };
 
-// Deep enough to overflow any stack the parser may be given, far under the size limits.
+// Deep enough to overflow the small stack the checks run on, within the size limit.
 juce::String deepNesting()
 {
-    constexpr int levels = 50000;
+    constexpr int levels = 12000;
     return juce::String::repeatedString ("<a>", levels) + juce::String::repeatedString ("</a>", levels);
 }
 
@@ -202,13 +203,16 @@ TEST (HostileXml, ReadablePreferencesAreKeptAndRead)
     EXPECT_FALSE (preferencesFile().getSiblingFile ("Sombrax.prefs.unreadable").exists());
 }
 
-TEST (HostileXml, LargeWellFormedDocumentsStillLoad)
+TEST (HostileXml, DocumentsUpToTheLimitsLoad)
 {
-    // Many siblings and nesting up to the limit: size alone is never a reason to refuse.
-    const auto siblings = juce::String::repeatedString ("<x a=\"'\"/>", 200000);
+    // Nesting up to the depth limit, and siblings up to the size limit.
     const auto nested = juce::String::repeatedString ("<n>", oskv::StateXml::maxElementDepth - 1)
                         + juce::String::repeatedString ("</n>", oskv::StateXml::maxElementDepth - 1);
-    const auto preset = "<Sombrax Extended_Sync=\"1\"><PARAM id=\"drive\" value=\"77\"/>" + siblings + nested + "</Sombrax>";
+    const juce::String head ("<Sombrax Extended_Sync=\"1\"><PARAM id=\"drive\" value=\"77\"/>"), tail ("</Sombrax>");
+    const auto sibling = "<x a=\"'" + juce::String::repeatedString ("v", 120) + "\"/>";
+    const auto siblings = ((int) oskv::StateXml::maxTextBytes - head.length() - nested.length() - tail.length()) / sibling.length();
+    const auto preset = head + juce::String::repeatedString (sibling, siblings) + nested + tail;
+    ASSERT_GT (preset.getNumBytesAsUTF8(), oskv::StateXml::maxTextBytes - (size_t) sibling.length());
 
     SombraxAudioProcessor processor;
     const auto file = writeText (juce::File (oskv::PresetsManager::presetsFolderPath).getChildFile ("Big.sbxp"), preset);
@@ -222,6 +226,51 @@ TEST (HostileXml, LargeWellFormedDocumentsStillLoad)
     const auto valueOf = [] (int entities) { return "<r a=\"" + juce::String::repeatedString ("&amp;", entities) + "\"/>"; };
     EXPECT_NE (oskv::StateXml::parseDocument (valueOf (4096)), nullptr);
     EXPECT_EQ (oskv::StateXml::parseDocument (valueOf (4097)), nullptr);
+
+    // And with the count of names: every new one shifts the framework's pool of names.
+    const auto namesOf = [] (int names) { return "<r>" + juce::String::repeatedString ("<n/>", names - 1) + "</r>"; };
+    EXPECT_NE (oskv::StateXml::parseDocument (namesOf (oskv::XmlParserWalk::maxNamesInOneText)), nullptr);
+    EXPECT_EQ (oskv::StateXml::parseDocument (namesOf (oskv::XmlParserWalk::maxNamesInOneText + 1)), nullptr);
+    EXPECT_EQ (oskv::StateXml::parseDocument ("<r" + juce::String::repeatedString (" a=\"\"", oskv::XmlParserWalk::maxNamesInOneText) + "/>"),
+               nullptr);
+}
+
+TEST (HostileXml, TextsOverTheSizeLimitAreRefusedOnEveryPath)
+{
+    // Well-formed, and a single byte over the limit.
+    const auto over = [] (const juce::String& tag, const juce::String& children)
+    {
+        const auto open = "<" + tag + " pad=\"", close = "\">" + children + "</" + tag + ">";
+        const auto padding = (int) oskv::StateXml::maxTextBytes + 1 - open.length() - close.length();
+        return open + juce::String::repeatedString ("p", padding) + close;
+    };
+
+    const auto state = over ("Sombrax", "<PARAM id=\"drive\" value=\"77\"/><Preset_Name Preset_Name=\"Big\"/>");
+    ASSERT_EQ (state.getNumBytesAsUTF8(), oskv::StateXml::maxTextBytes + 1);
+    EXPECT_EQ (oskv::StateXml::parseDocument (state), nullptr);
+    EXPECT_NE (oskv::StateXml::parseDocument (state.replaceFirstOccurrenceOf ("pp", "p")), nullptr) << "one byte less";
+
+    SombraxAudioProcessor processor;
+    setPlainValue (processor, "drive", 42.0f);
+    processor.setCurrentPresetName ("Mine");
+
+    restore (processor, chunkWithText (state));
+    EXPECT_FLOAT_EQ (plainValue (processor, "drive"), 42.0f);
+    EXPECT_EQ (processor.getCurrentPresetName(), "Mine");
+
+    const auto preset = writeText (juce::File (oskv::PresetsManager::presetsFolderPath).getChildFile ("Big.sbxp"), state);
+    EXPECT_EQ (processor.loadPresetFile (preset).getErrorMessage(), "Invalid preset file supplied, could not load preset.");
+    EXPECT_FLOAT_EQ (plainValue (processor, "drive"), 42.0f);
+
+    const auto map = writeText (preset.getSiblingFile ("Big.mpcc"), over (oskv::CCMapper::midiMapTag, "<drive cc=\"7\"/>"));
+    processor.ccMapper.loadMapFromFile (map);
+    EXPECT_EQ (processor.ccMapper.mapTree.getNumChildren(), 0);
+
+    const auto preferences = over ("PROPERTIES", "<VALUE name=\"Animations_Enabled\" val=\"0\"/>");
+    writeText (preferencesFile(), preferences);
+    SombraxAudioProcessor next;
+    EXPECT_TRUE (next.animationsEnabled);
+    EXPECT_EQ (preferencesFile().getSiblingFile ("Sombrax.prefs.unreadable").loadFileAsString(), preferences);
 }
 
 namespace

@@ -2,6 +2,7 @@
 // makes of it, including old states and chunks that can't be read.
 
 #include "support/PersistenceTestSupport.h"
+#include "services/StateXml.h"
 
 using namespace persistence_test;
 
@@ -63,6 +64,35 @@ TEST_F (StateChunk, RoundTripRestoresParametersMapAndNameWithoutRemap)
     EXPECT_EQ (host.gestureBegins[parameterIndex (restored, "lfo_synced_rate")], 0);
     EXPECT_EQ (mapText (restored), mapText (processor));
     EXPECT_EQ (restored.getCurrentPresetName(), "Bright Pad");
+}
+
+TEST_F (StateChunk, TheLargestStateThePluginWritesReadsBackFarWithinTheSizeLimit)
+{
+    // Every parameter bound to a controller and the longest name a preset file can give,
+    // made of the characters the writer escapes.
+    for (auto* parameter : processor.getParameters())
+    {
+        processor.ccMapper.lastCC = 127;
+        processor.ccMapper.assignToLastController (dynamic_cast<juce::RangedAudioParameter*> (parameter)->paramID);
+    }
+
+    const auto name = juce::String::repeatedString ("&<>\"'", 51);
+    processor.setCurrentPresetName (name);
+    const auto chunk = stateOf (processor);
+    EXPECT_LT (chunk.getSize(), oskv::StateXml::maxTextBytes / 16);
+
+    SombraxAudioProcessor restored;
+    restore (restored, chunk);
+    EXPECT_EQ (restored.ccMapper.mapTree.getNumChildren(), 21);
+    EXPECT_EQ (restored.getCurrentPresetName(), name);
+
+    const auto folder = juce::File (oskv::PresetsManager::presetsFolderPath);
+    ASSERT_TRUE (restored.savePresetFile (folder.getChildFile ("Full.sbxp"), true).wasOk());
+    ASSERT_TRUE (restored.ccMapper.saveMapToFile (folder.getChildFile ("Full.mpcc")));
+    EXPECT_TRUE (processor.loadPresetFile (folder.getChildFile ("Full.sbxp")).wasOk());
+    processor.ccMapper.clearMap();
+    processor.ccMapper.loadMapFromFile (folder.getChildFile ("Full.mpcc"));
+    EXPECT_EQ (processor.ccMapper.mapTree.getNumChildren(), 21);
 }
 
 TEST_F (StateChunk, EnvelopeLengthAndTerminator)
