@@ -2,6 +2,7 @@
 
 #include "dsp/LfoWavetables.h"
 #include "editor/PluginEditor.h"
+#include "platform/FileSetAside.h"
 #include "plugin/ParameterText.h"
 #include "services/PluginCrashLogger.h"
 #include "services/PresetsManager.h"
@@ -46,7 +47,9 @@ bool isReadablePreferences (const juce::XmlElement* xml)
 
 // The framework parses the preferences file itself, with no guard in front. A file our own
 // reader can't take as preferences (one that would crash or hang the parser among them) is
-// moved aside, kept for the user, and the plug-in starts with the defaults.
+// moved aside, kept for the user, and the plug-in starts with the defaults. Another plug-in
+// process may be doing the same with the same file (hosts scan in parallel): either move
+// keeps it whole under one name.
 juce::File preferencesFileReadyToParse (const juce::File& file)
 {
     if (! file.existsAsFile() || file.getSize() == 0)
@@ -55,7 +58,7 @@ juce::File preferencesFileReadyToParse (const juce::File& file)
     if (isReadablePreferences (oskv::StateXml::parseFile (file).get()))
         return file;
 
-    if (file.moveFileTo (file.getSiblingFile (file.getFileName() + ".unreadable").getNonexistentSibling (true)))
+    if (oskv::FileSetAside::moveAside (file, ".unreadable") != oskv::FileSetAside::Outcome::failed)
         return file;
 
     // It can't be moved, so nothing can be saved there either: preferences live in memory.
