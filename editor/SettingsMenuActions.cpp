@@ -125,9 +125,7 @@ void MainComponent::initialiseParameters()
 
 void MainComponent::writeCrashLogSummary()
 {
-    std::unique_ptr<juce::FileLogger> logger (juce::FileLogger::createDefaultAppLogger (oskv::pluginCrashLoggerSubdirectory,
-                                                                                        oskv::pluginCrashLoggerLogFileName,
-                                                                                        oskv::pluginCrashLoggerWelcomeString));
+    auto logger = oskv::PluginCrashLogger::createLogger();
     oskv::PluginCrashLogger::writeLogSummary (logger.get());
     const auto logFile = logger->getLogFile();
     logger.reset();

@@ -1,5 +1,7 @@
 #include "CrashLogFile.h"
 
+#include "platform/WholeFileWriter.h"
+
 #include <atomic>
 #include <cerrno>
 #include <ctime>
@@ -35,8 +37,11 @@ namespace
     std::atomic<int> activeSlot { -1 };
     std::mutex prepareMutex;
 
-    // One report at a time; the first crashing thread's report ends the process.
+    // One writer of the log and the trim buffer at a time: a crash report, or a trim made
+    // before the framework's logger opens the log. The first crashing thread's report ends
+    // the process.
     std::atomic<uintptr_t> writingThread { 0 };
+    const char* const tempSuffix = ".trim";
     char trimBuffer[(size_t) CrashLogFile::maxInitialFileSize];
 
     bool copyText (char* destination, size_t capacity, const juce::String& text)
@@ -61,26 +66,10 @@ namespace
         return n;
     }
 
-    void writeAll (int fd, const char* data, size_t size) noexcept
-    {
-        while (size > 0)
-        {
-            const auto written = ::write (fd, data, size);
-
-            if (written < 0 && errno == EINTR)
-                continue;
-
-            if (written <= 0)
-                return;
-
-            data += written;
-            size -= (size_t) written;
-        }
-    }
-
+    // A report is appended as far as there is room for it.
     void writeText (int fd, const char* text) noexcept
     {
-        writeAll (fd, text, textLength (text));
+        WholeFileWriter::writeAll (fd, text, textLength (text));
     }
 
     void writeNumber (int fd, long long value, int minDigits = 1) noexcept
@@ -104,7 +93,7 @@ namespace
         for (int i = 0; i < n; ++i)
             text[i] = digits[n - 1 - i];
 
-        writeAll (fd, text, (size_t) n);
+        WholeFileWriter::writeAll (fd, text, (size_t) n);
     }
 
     // The local date and time as the framework writes them: "9 Mar 2024 3:04:05pm".
@@ -157,9 +146,11 @@ namespace
 
     // The framework logger's trimming: a file over the limit keeps its last 128 KiB, from
     // the first line-break character in them on; without one, the file stays as it is.
-    void trimFile (const PreparedLog& log) noexcept
+    // The cut copy replaces the log only once written whole, so a full disk leaves the log
+    // as it was. The caller holds the writing guard, which the shared buffer needs.
+    void trimFile (const char* path, const char* tempPath) noexcept
     {
-        const int in = ::open (log.path, O_RDONLY | O_CLOEXEC);
+        const int in = ::open (path, O_RDONLY | O_CLOEXEC);
 
         if (in < 0)
             return;
@@ -203,14 +194,31 @@ namespace
         if (start == filled)
             return;
 
-        const int out = ::open (log.tempPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const int out = ::open (tempPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
 
-        if (out < 0)
-            return;
+        if (out >= 0)
+            WholeFileWriter::commit (out, tempPath, path, trimBuffer + start, filled - start);
+    }
 
-        writeAll (out, trimBuffer + start, filled - start);
-        ::close (out);
-        ::rename (log.tempPath, log.path);
+    // One writer of the log and the trim buffer at a time. False when the calling thread
+    // holds the guard already: a fault inside its own report or trim.
+    bool beginWriting() noexcept
+    {
+        const auto self = (uintptr_t) pthread_self();
+        uintptr_t idle = 0;
+
+        while (! writingThread.compare_exchange_strong (idle, self))
+        {
+            if (idle == self)
+                return false;
+
+            // Another thread is writing; a crash report ends the process when done.
+            idle = 0;
+            const timespec pause { 0, 10 * 1000 * 1000 };
+            ::nanosleep (&pause, nullptr);
+        }
+
+        return true;
     }
 
     void createParentFolders (const PreparedLog& log) noexcept
@@ -266,7 +274,7 @@ bool CrashLogFile::prepare (const juce::File& logFile, const juce::String& welco
                           + welcomeLine + newLine + "Log started: ";
 
     if (! copyText (slot.path, sizeof (slot.path), logFile.getFullPathName())
-        || ! copyText (slot.tempPath, sizeof (slot.tempPath), logFile.getFullPathName() + ".trim")
+        || ! copyText (slot.tempPath, sizeof (slot.tempPath), logFile.getFullPathName() + tempSuffix)
         || ! copyText (slot.bannerHead, sizeof (slot.bannerHead), bannerHead)
         || ! copyText (slot.summary, sizeof (slot.summary), summaryText))
         return false;
@@ -346,6 +354,18 @@ void CrashLogFile::writeFrameLine (int fd, void* address) noexcept
     }
 }
 
+void CrashLogFile::trim (const juce::File& logFile)
+{
+    const auto path = logFile.getFullPathName();
+    const auto tempPath = path + tempSuffix;
+
+    if (! beginWriting())
+        return;
+
+    trimFile (path.toRawUTF8(), tempPath.toRawUTF8());
+    writingThread.store (0);
+}
+
 bool CrashLogFile::isPrepared() noexcept
 {
     return activeSlot.load (std::memory_order_acquire) >= 0;
@@ -358,24 +378,13 @@ void CrashLogFile::writeCrashReport() noexcept
     if (slotIndex < 0)
         return;
 
-    const auto self = (uintptr_t) pthread_self();
-    uintptr_t idle = 0;
-
-    while (! writingThread.compare_exchange_strong (idle, self))
-    {
-        // A fault inside our own report: give up, the process ends all the same.
-        if (idle == self)
-            return;
-
-        // Another thread is writing its report, which ends the process when done.
-        idle = 0;
-        const timespec pause { 0, 10 * 1000 * 1000 };
-        ::nanosleep (&pause, nullptr);
-    }
+    // A fault inside our own report: give up, the process ends all the same.
+    if (! beginWriting())
+        return;
 
     const auto& log = slots[slotIndex];
 
-    trimFile (log);
+    trimFile (log.path, log.tempPath);
     createParentFolders (log);
 
     const int fd = ::open (log.path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);

@@ -25,6 +25,12 @@ public:
 
     static bool isPrepared() noexcept;
 
+    /** Cuts a log over the size limit as a report would, before the framework's logger opens
+        it (with no limit of its own, whose cut would replace the log by whatever part of the
+        copy could be written). A copy that can't be written whole leaves the log as it was.
+        Not for signal handlers; waits while a crash report is being written. */
+    static void trim (const juce::File& logFile);
+
     /** For a signal handler: appends one report for the calling thread. */
     static void writeCrashReport() noexcept;
 

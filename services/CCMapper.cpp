@@ -1,5 +1,6 @@
 #include "CCMapper.h"
 
+#include "platform/WholeFileWriter.h"
 #include "services/ParameterChange.h"
 #include "services/StateXml.h"
 
@@ -89,7 +90,12 @@ bool CCMapper::saveMapToFile (const juce::File& file) const
     juce::XmlElement::TextFormat format;
     format.customEncoding = "UTF-8";
     format.lineWrapLength = 60;
-    return xml->writeTo (file, format);
+
+    // Whole or not at all: the framework's own file writer replaces the old file even
+    // after a short write.
+    juce::MemoryOutputStream bytes;
+    xml->writeTo (bytes, format);
+    return WholeFileWriter::replace (file, bytes.getData(), bytes.getDataSize());
 }
 
 void CCMapper::loadMapFromFile (const juce::File& file)

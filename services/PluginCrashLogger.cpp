@@ -10,6 +10,12 @@
 
 namespace oskv
 {
+namespace
+{
+    // The framework's logger leaves the file uncut for a negative size; zero deletes it.
+    constexpr juce::int64 noSizeLimit = -1;
+} // namespace
+
 juce::StringArray PluginCrashLogger::createSummaryLines()
 {
     return {
@@ -20,6 +26,16 @@ juce::StringArray PluginCrashLogger::createSummaryLines()
             + juce::String (SystemFacts::getCpuClockMHz()) + " MHz",
         "Memory : " + juce::String (SystemFacts::getMemorySizeMB()) + " MB"
     };
+}
+
+std::unique_ptr<juce::FileLogger> PluginCrashLogger::createLogger()
+{
+    // The framework's own cut replaces the log by whatever part of the copy it could write.
+    CrashLogFile::trim (getLogFile());
+    return std::unique_ptr<juce::FileLogger> (juce::FileLogger::createDefaultAppLogger (pluginCrashLoggerSubdirectory,
+                                                                                        pluginCrashLoggerLogFileName,
+                                                                                        pluginCrashLoggerWelcomeString,
+                                                                                        noSizeLimit));
 }
 
 void PluginCrashLogger::writeLogSummary (juce::FileLogger* logger)
@@ -54,9 +70,7 @@ void PluginCrashLogger::crashHandler (void*)
 
     // Installed without preparation: the framework's own logger, at the risks that carries
     // inside a signal handler.
-    std::unique_ptr<juce::FileLogger> logger (juce::FileLogger::createDefaultAppLogger (pluginCrashLoggerSubdirectory,
-                                                                                        pluginCrashLoggerLogFileName,
-                                                                                        pluginCrashLoggerWelcomeString));
+    const auto logger = createLogger();
     logger->logMessage (juce::SystemStats::getStackBacktrace());
     writeLogSummary (logger.get());
 }

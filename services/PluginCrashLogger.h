@@ -3,6 +3,8 @@
 #include <SombraxVersion.h>
 #include <juce_core/juce_core.h>
 
+#include <memory>
+
 namespace oskv
 {
 // Each file that includes this header has its own copy; all hold the same values.
@@ -17,6 +19,11 @@ static const juce::String pluginCrashLoggerWelcomeString { pluginCrashLoggerSubd
 class PluginCrashLogger
 {
 public:
+    /** The framework's file logger on the log file, which it has just given its banner.
+        A log over the size limit is first cut as a crash report cuts it; when the cut copy
+        can't be written whole, the log stays as it was. */
+    static std::unique_ptr<juce::FileLogger> createLogger();
+
     /** Logs the five summary lines: plug-in and version, host, system, CPU, memory. */
     static void writeLogSummary (juce::FileLogger* logger);
 

@@ -1,5 +1,6 @@
 #include "PresetsManager.h"
 
+#include "platform/WholeFileWriter.h"
 #include "services/StateXml.h"
 
 namespace oskv
@@ -31,8 +32,14 @@ juce::Result PresetsManager::savePreset (const juce::ValueTree& tree, const juce
     format.customEncoding = "UTF-8";
     format.lineWrapLength = 60;
 
-    // The writer goes through a temporary file, so a failed save leaves the old file intact.
-    if (xml != nullptr && xml->writeTo (file, format))
+    // Whole or not at all: the framework's own file writer replaces the old file even
+    // after a short write.
+    juce::MemoryOutputStream bytes;
+
+    if (xml != nullptr)
+        xml->writeTo (bytes, format);
+
+    if (xml != nullptr && WholeFileWriter::replace (file, bytes.getData(), bytes.getDataSize()))
         return juce::Result::ok();
 
     return juce::Result::fail ("Could not write preset to file.");

@@ -1,6 +1,7 @@
 // The MIDI controller map: controller changes in a block move the parameters bound to them,
 // and the map is learnt, cleared, saved and loaded.
 
+#include "support/FileSizeLimit.h"
 #include "support/PersistenceTestSupport.h"
 
 using namespace persistence_test;
@@ -316,4 +317,26 @@ TEST_F (MapFiles, UnwritableTargetFails)
 {
     bind ("<Sombrax_MIDI_MAP><shape cc=\"9\"/></Sombrax_MIDI_MAP>");
     EXPECT_FALSE (processor.ccMapper.saveMapToFile (folder.getChildFile ("no such folder").getChildFile ("x.mpcc")));
+}
+
+TEST_F (MapFiles, DiskFillingUpDuringASaveKeepsTheOldFile)
+{
+    bind ("<Sombrax_MIDI_MAP><shape cc=\"9\"/><drive cc=\"10\"/><lfo_rate cc=\"100\"/><filter_cutoff cc=\"7\"/></Sombrax_MIDI_MAP>");
+    const auto file = folder.getChildFile ("live.mpcc");
+    ASSERT_TRUE (processor.ccMapper.saveMapToFile (file));
+    const auto newSize = (rlim_t) file.getSize();
+
+    const juce::String old ("<Sombrax_MIDI_MAP/>\r\n");
+    ASSERT_TRUE (file.replaceWithText (old, false, false, nullptr));
+    const auto namesBefore = test_support::fileNamesIn (folder);
+
+    // Room for the old file, not for the new one.
+    const auto exitCode = test_support::runWithFileSizeLimit (newSize - 20, [&]
+    {
+        return processor.ccMapper.saveMapToFile (file) ? 1 : 0;
+    });
+
+    EXPECT_EQ (exitCode, 0) << "the save must fail";
+    EXPECT_EQ (file.loadFileAsString(), old);
+    EXPECT_EQ (test_support::fileNamesIn (folder), namesBefore);
 }

@@ -5,6 +5,7 @@
 #include "plugin/PluginProcessor.h"
 #include "platform/SystemFacts.h"
 #include "services/PluginCrashLogger.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -37,10 +38,8 @@ protected:
     {
         if (kind == Report::menuItem)
         {
-            std::unique_ptr<juce::FileLogger> logger (juce::FileLogger::createDefaultAppLogger (oskv::pluginCrashLoggerSubdirectory,
-                                                                                                oskv::pluginCrashLoggerLogFileName,
-                                                                                                oskv::pluginCrashLoggerWelcomeString));
-            oskv::PluginCrashLogger::writeLogSummary (logger.get());
+            // As the settings menu's item does it.
+            oskv::PluginCrashLogger::writeLogSummary (oskv::PluginCrashLogger::createLogger().get());
             return 0;
         }
 
@@ -195,6 +194,24 @@ TEST_P (CrashLog, LargeLogWithoutLineBreaksIsKept)
     appendReport (GetParam());
 
     EXPECT_TRUE (logFile.loadFileAsString().startsWith (content + banner));
+}
+
+TEST_P (CrashLog, FullDiskLeavesTheLogAsItWasWhenTheCutCopyDoesNotFit)
+{
+    juce::String content;
+
+    for (int line = 0; line < 4000; ++line)
+        content << "line " << line << ": " << juce::String::repeatedString ("x", 40) << "\r\n";
+
+    ASSERT_GT (content.length(), 200000);
+    writeLog (content);
+
+    // Too little room for the last 128 KiB, and none past the end of the log to append to.
+    test_support::runWithFileSizeLimit (64 * 1024, [this] { return appendReport (GetParam()); });
+
+    EXPECT_TRUE (logFile.loadFileAsString().startsWith (content)) << "size now " << logFile.getSize();
+    EXPECT_EQ (test_support::fileNamesIn (logFile.getParentDirectory()), logFile.getFileName())
+        << "no cut copy is left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P (CrashLogger, CrashLog, ::testing::Values (Report::crash, Report::menuItem),

@@ -1,5 +1,7 @@
 #include "plugin/PluginProcessor.h"
 #include "services/PresetsManager.h"
+#include "services/ProgramChangeManager.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -51,6 +53,20 @@ TEST_F (PresetFiles, SavedFileHasTheExpectedLayout)
     EXPECT_TRUE (text.contains ("\r\n  <PARAM id=\"filter_cutoff\" value=\"11000.0\"/>"));
     EXPECT_FALSE (text.contains ("Sombrax_MIDI_MAP"));
     EXPECT_FALSE (text.contains ("Preset_Name"));
+}
+
+TEST_F (PresetFiles, SavedFileGetsTheFrameworksPermissions)
+{
+    // As the framework's file streams create files: 0644 less the process's mask.
+    const auto previousMask = ::umask (002);
+    const auto file = folder.getChildFile ("Modes.sbxp");
+    const auto result = oskv::PresetsManager::savePreset (processor.parameters.copyState(), file);
+    ::umask (previousMask);
+    ASSERT_TRUE (result.wasOk());
+
+    struct stat info {};
+    ASSERT_EQ (::stat (file.getFullPathName().toRawUTF8(), &info), 0);
+    EXPECT_EQ (info.st_mode & 0777, 0644u);
 }
 
 TEST_F (PresetFiles, RoundTripRestoresValues)
@@ -107,6 +123,54 @@ TEST_F (PresetFiles, UnwritableTargetsFail)
     result = oskv::PresetsManager::savePreset (processor.parameters.copyState(), target);
     EXPECT_EQ (result.getErrorMessage(), "Could not write preset to file.");
     EXPECT_TRUE (target.getChildFile ("inside.txt").existsAsFile());
+}
+
+TEST_F (PresetFiles, DiskFillingUpDuringASaveKeepsTheOldFile)
+{
+    const auto state = processor.parameters.copyState();
+    const auto scratch = folder.getChildFile ("Scratch").getChildFile ("New.sbxp");
+    ASSERT_TRUE (scratch.getParentDirectory().createDirectory().wasOk());
+    ASSERT_TRUE (oskv::PresetsManager::savePreset (state, scratch).wasOk());
+    const auto newSize = (rlim_t) scratch.getSize();
+
+    const juce::String old ("<Sombrax><PARAM id=\"drive\" value=\"12\"/></Sombrax>\r\n");
+    ASSERT_GT (newSize / 2, (rlim_t) old.length());
+    const auto defaultFile = oskv::PresetsManager().getDefaultPresetFile();
+
+    for (const auto& file : { folder.getChildFile ("Mine.sbxp"), defaultFile })
+    {
+        ASSERT_TRUE (file.replaceWithText (old, false, false, nullptr));
+        const auto namesBefore = test_support::fileNamesIn (folder);
+
+        // Room for the old file, not for the new one.
+        const auto exitCode = test_support::runWithFileSizeLimit (newSize / 2, [&]
+        {
+            const auto result = oskv::PresetsManager::savePreset (state, file);
+            return result.getErrorMessage() == "Could not write preset to file." ? 0 : 1;
+        });
+
+        EXPECT_EQ (exitCode, 0) << file.getFileName() << ": the save must fail";
+        EXPECT_EQ (file.loadFileAsString(), old) << file.getFileName();
+        EXPECT_EQ (test_support::fileNamesIn (folder), namesBefore) << file.getFileName();
+    }
+}
+
+TEST_F (PresetFiles, SaveKilledPartWayLeavesNothingThePresetListsShow)
+{
+    const auto midiFolder = oskv::ProgramChangeManager::getMidiPresetsFolder();
+    ASSERT_TRUE (midiFolder.createDirectory().wasOk());
+    ASSERT_TRUE (oskv::PresetsManager::savePreset (processor.parameters.copyState(), midiFolder.getChildFile ("1 Old.sbxp")).wasOk());
+    const auto state = processor.parameters.copyState();
+
+    // Killed at its first write.
+    const auto ending = test_support::runWithFileSizeLimit (0, [&]
+    {
+        oskv::PresetsManager::savePreset (state, midiFolder.getChildFile ("2 New.sbxp"));
+        return 0;
+    }, test_support::AtTheLimit::processIsKilled);
+
+    ASSERT_EQ (ending, -SIGXFSZ);
+    EXPECT_EQ (oskv::ProgramChangeManager::scanMidiPresetsFolder().joinIntoString ("\n"), "1 Old.sbxp");
 }
 
 TEST_F (PresetFiles, UnreadableFilesFailAndChangeNothing)
