@@ -3,6 +3,7 @@
 // some serial order of the two operations gives.
 
 #include "HostTestEnvironment.h"
+#include "HostTestFiles.h"
 #include "VstTestHost.h"
 
 #include <gtest/gtest.h>
@@ -24,25 +25,6 @@ namespace
 constexpr int syncedRateIndex = 12;
 constexpr int blockSize = 64;
 constexpr int tries = 3000;
-
-std::filesystem::path midiPresetsFolder()
-{
-    const char* home = std::getenv ("HOME");
-    return std::filesystem::path (home != nullptr ? home : ".") / "Library/Audio/Presets/Ostel_Kaverno/Sombrax/MIDI";
-}
-
-std::vector<char> chunkWithText (const std::string& text)
-{
-    std::vector<char> chunk { 'V', 'C', '2', '!' };
-    const auto length = (std::uint32_t) text.size();
-
-    for (int i = 0; i < 4; ++i)
-        chunk.push_back ((char) ((length >> (8 * i)) & 0xff));
-
-    chunk.insert (chunk.end(), text.begin(), text.end());
-    chunk.push_back (0);
-    return chunk;
-}
 
 std::vector<char> stateChunk (int syncedRate, bool marked, const std::string& extra = {})
 {

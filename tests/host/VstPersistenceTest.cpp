@@ -1,6 +1,7 @@
 // State chunks, MIDI controllers and program changes as a VST2 host sees them.
 
 #include "HostTestEnvironment.h"
+#include "HostTestFiles.h"
 #include "VstTestHost.h"
 
 #include <gtest/gtest.h>
@@ -14,25 +15,6 @@ namespace
 constexpr int driveIndex = 13;
 constexpr int syncedRateIndex = 12;
 constexpr int blockSize = 256;
-
-std::filesystem::path midiPresetsFolder()
-{
-    const char* home = std::getenv ("HOME");
-    return std::filesystem::path (home != nullptr ? home : ".") / "Library/Audio/Presets/Ostel_Kaverno/Sombrax/MIDI";
-}
-
-std::vector<char> chunkWithText (const std::string& text)
-{
-    std::vector<char> chunk { 'V', 'C', '2', '!' };
-    const auto length = (std::uint32_t) text.size();
-
-    for (int i = 0; i < 4; ++i)
-        chunk.push_back ((char) ((length >> (8 * i)) & 0xff));
-
-    chunk.insert (chunk.end(), text.begin(), text.end());
-    chunk.push_back (0);
-    return chunk;
-}
 
 class VstPersistence : public ::testing::Test
 {
