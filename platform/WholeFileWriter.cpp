@@ -68,6 +68,13 @@ bool WholeFileWriter::replace (const juce::File& target, const void* data, size_
     return false;
 }
 
+bool WholeFileWriter::replace (const juce::File& target, const juce::XmlElement& xml, const juce::XmlElement::TextFormat& format)
+{
+    juce::MemoryOutputStream bytes;
+    xml.writeTo (bytes, format);
+    return replace (target, bytes.getData(), bytes.getDataSize());
+}
+
 bool WholeFileWriter::commit (int fd, const char* temporaryPath, const char* targetPath,
                               const void* data, size_t numBytes) noexcept
 {

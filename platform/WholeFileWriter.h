@@ -19,6 +19,10 @@ public:
         part-way. A new file gets the permissions the framework's file streams give. */
     static bool replace (const juce::File& target, const void* data, size_t numBytes);
 
+    /** Replaces the target with the XML document, byte for byte as the framework's own file
+        writer lays it out. */
+    static bool replace (const juce::File& target, const juce::XmlElement& xml, const juce::XmlElement::TextFormat& format);
+
     /** For a signal handler too: writes the bytes to fd (the file at temporaryPath, opened
         for writing), syncs and closes it, then renames it over targetPath. When any step
         fails, temporaryPath is removed and the target is left alone. fd is closed either way. */

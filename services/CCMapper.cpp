@@ -93,9 +93,7 @@ bool CCMapper::saveMapToFile (const juce::File& file) const
 
     // Whole or not at all: the framework's own file writer replaces the old file even
     // after a short write.
-    juce::MemoryOutputStream bytes;
-    xml->writeTo (bytes, format);
-    return WholeFileWriter::replace (file, bytes.getData(), bytes.getDataSize());
+    return WholeFileWriter::replace (file, *xml, format);
 }
 
 void CCMapper::loadMapFromFile (const juce::File& file)

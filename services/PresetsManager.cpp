@@ -34,12 +34,7 @@ juce::Result PresetsManager::savePreset (const juce::ValueTree& tree, const juce
 
     // Whole or not at all: the framework's own file writer replaces the old file even
     // after a short write.
-    juce::MemoryOutputStream bytes;
-
-    if (xml != nullptr)
-        xml->writeTo (bytes, format);
-
-    if (xml != nullptr && WholeFileWriter::replace (file, bytes.getData(), bytes.getDataSize()))
+    if (xml != nullptr && WholeFileWriter::replace (file, *xml, format))
         return juce::Result::ok();
 
     return juce::Result::fail ("Could not write preset to file.");

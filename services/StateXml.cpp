@@ -218,8 +218,8 @@ void assignParameterTree (juce::AudioProcessorValueTreeState& parameters, const 
 
     auto tree = juce::ValueTree::fromXml (element);
 
-    // Any child type: the parameter state takes a parameter's value from the first child with
-    // its id, whatever that child's tag.
+    // Any child type: the parameter state takes a parameter's value from a child carrying its
+    // id, whatever that child's tag.
     for (int i = tree.getNumChildren(); --i >= 0;)
     {
         const auto child = tree.getChild (i);
